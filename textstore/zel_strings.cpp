@@ -1,0 +1,172 @@
+#include "textstore/zel_strings.h"
+
+#include <algorithm>
+#include <istream>
+#include <iterator>
+#include <ostream>
+
+#include "textstore/row_cutter.h"
+
+namespace notavo {
+
+EZelStringsError::EZelStringsError() : std::runtime_error(kIndexErrorMessage) {}
+
+TZelStrings::~TZelStrings() { Clear(); }
+
+void TZelStrings::Error() const { throw EZelStringsError(); }
+
+void TZelStrings::CheckIndex(int index) const {
+  if (index < 0 || index >= FCount) Error();
+}
+
+const std::string& TZelStrings::Get(int index) const {
+  CheckIndex(index);
+  return FList[static_cast<std::size_t>(index)];
+}
+
+void TZelStrings::Put(int index, std::string_view row) {
+  CheckIndex(index);
+  FList[static_cast<std::size_t>(index)].assign(row);
+}
+
+void TZelStrings::ReserveSlots(int n) {
+  // The slot array grows geometrically underneath the logical capacity so
+  // that a long run of small capacity steps never copies the rows each time.
+  const std::size_t wanted = static_cast<std::size_t>(n);
+  if (wanted > FList.capacity()) FList.reserve(std::max(wanted, FList.capacity() * 3 / 2));
+}
+
+void TZelStrings::GrowIfFull() {
+  if (FCount < FCapacity) return;
+  if (FCapacity >= kMaxCapacity) Error();
+  const int delta = std::max(FCount / 128, 32);
+  FCapacity = std::min(FCapacity + delta, kMaxCapacity);
+  ReserveSlots(FCapacity);
+}
+
+int TZelStrings::Add(std::string row) {
+  GrowIfFull();
+  FList.push_back(std::move(row));
+  return FCount++;
+}
+
+void TZelStrings::Insert(int index, std::string_view row) {
+  if (index < 0 || index > FCount) Error();
+  GrowIfFull();
+  FList.insert(FList.begin() + index, std::string(row));
+  ++FCount;
+}
+
+void TZelStrings::Delete(int index) {
+  CheckIndex(index);
+  FList.erase(FList.begin() + index);
+  --FCount;
+}
+
+void TZelStrings::Clear() {
+  if (FCapacity == 0 && FList.capacity() == 0) return;
+  std::vector<std::string>().swap(FList);
+  FCount = 0;
+  FCapacity = 0;
+}
+
+void TZelStrings::SetCount(int n) {
+  if (n < 0 || n > kMaxCapacity) Error();
+  if (n > FCapacity) SetCapacity(n);
+  FList.resize(static_cast<std::size_t>(n));
+  FCount = n;
+}
+
+void TZelStrings::SetCapacity(int n) {
+  if (n > kMaxCapacity || n < FCount) Error();
+  if (n == FCapacity) return;
+  FCapacity = n;
+  if (n == FCount) {
+    FList.shrink_to_fit();
+  } else if (static_cast<std::size_t>(n) > FList.capacity()) {
+    FList.reserve(static_cast<std::size_t>(n));
+  }
+}
+
+void TZelStrings::AdoptRows(std::vector<std::string>&& rows) {
+  if (rows.size() > static_cast<std::size_t>(kMaxCapacity)) Error();
+  FList = std::move(rows);
+  FList.shrink_to_fit();
+  FCount = static_cast<int>(FList.size());
+  FCapacity = FCount;
+}
+
+std::string TZelStrings::GetText() const {
+  std::size_t total = 0;
+  for (const auto& row : FList) total += row.size();
+  std::string text;
+  text.reserve(total);
+  for (const auto& row : FList) text.append(row);
+  // Drop the end-of-text mark (the last two bytes, whatever they are).
+  text.resize(total >= 2 ? total - 2 : 0);
+  return text;
+}
+
+void TZelStrings::SetText(std::string_view text) {
+  Clear();
+  AdoptRows(CutFlatText(text));
+}
+
+void TZelStrings::InsertText(int& index, std::string_view text) {
+  if (index < 0 || index > FCount) Error();
+  std::vector<std::string> pieces = CutFlatText(text);
+  if (pieces.size() > static_cast<std::size_t>(kMaxCapacity - FCount)) Error();
+  const int added = static_cast<int>(pieces.size());
+  SetCapacity(FCount + added);
+  FList.insert(FList.begin() + index, std::make_move_iterator(pieces.begin()),
+               std::make_move_iterator(pieces.end()));
+  FCount += added;
+  index += added - 1;
+  SetCapacity(FCount);
+}
+
+void TZelStrings::AddStrings(const std::vector<std::string>& rows) {
+  if (rows.size() > static_cast<std::size_t>(kMaxCapacity - FCount)) Error();
+  SetCapacity(FCount + static_cast<int>(rows.size()));
+  for (const auto& row : rows) Add(row);
+}
+
+void TZelStrings::AddStrings(const TZelStrings& rows) {
+  if (&rows == this) {
+    const std::vector<std::string> copy = FList;
+    AddStrings(copy);
+    return;
+  }
+  AddStrings(rows.FList);
+}
+
+void TZelStrings::Assign(const std::vector<std::string>& rows) {
+  std::vector<std::string> copy = rows;  // `rows` may alias our own list
+  Clear();
+  AddStrings(copy);
+}
+
+void TZelStrings::Assign(const TZelStrings& rows) {
+  if (&rows == this) return;
+  Assign(rows.FList);
+}
+
+int TZelStrings::IndexOf(std::string_view row) const {
+  for (int i = 0; i < FCount; ++i) {
+    if (FList[static_cast<std::size_t>(i)] == row) return i;
+  }
+  return -1;
+}
+
+void TZelStrings::LoadFromStream(std::istream& stream) {
+  std::string bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+  Clear();
+  if (!bytes.empty()) SetText(bytes);
+}
+
+void TZelStrings::SaveToStream(std::ostream& stream) const {
+  const std::string text = GetText();
+  stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+}  // namespace notavo

@@ -1,0 +1,84 @@
+// The document store: one Shift-JIS byte string per display row, each row
+// carrying its own terminator (see row_terminators.h).
+#pragma once
+
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace notavo {
+
+// The store's only error of its own: an index or capacity out of range.
+class EZelStringsError : public std::runtime_error {
+ public:
+  EZelStringsError();
+};
+
+inline constexpr const char* kIndexErrorMessage =
+    "\x83\x43\x83\x93\x83\x66\x83\x62\x83\x4e\x83\x58\x82\xaa\x83\x8a\x83\x58"
+    "\x83\x67\x82\xcc\x94\xcd\x88\xcd\x82\xf0\x92\xb4\x82\xa6\x82\xc4\x82\xa2"
+    "\x82\xdc\x82\xb7";  // "インデックスがリストの範囲を超えています" in code page 932
+
+class TZelStrings {
+ public:
+  static constexpr int kMaxCapacity = 0x7FFFFFF;
+
+  TZelStrings() = default;
+  TZelStrings(const TZelStrings&) = delete;
+  TZelStrings& operator=(const TZelStrings&) = delete;
+  virtual ~TZelStrings();
+
+  int Count() const { return FCount; }
+  int Capacity() const { return FCapacity; }
+
+  const std::string& Get(int index) const;
+  const std::string& operator[](int index) const { return Get(index); }
+  virtual void Put(int index, std::string_view row);
+  int Add(std::string row);
+  void Insert(int index, std::string_view row);
+  void Delete(int index);
+  void Clear();
+  virtual void SetCount(int n);
+  virtual void SetCapacity(int n);
+
+  virtual std::string GetText() const;
+  virtual void SetText(std::string_view text);
+  // Cuts `text` like SetText and inserts the pieces from `index` on; on
+  // return `index` names the last inserted row.
+  void InsertText(int& index, std::string_view text);
+  void AddStrings(const std::vector<std::string>& rows);
+  void AddStrings(const TZelStrings& rows);
+  void Assign(const std::vector<std::string>& rows);
+  void Assign(const TZelStrings& rows);
+  virtual int IndexOf(std::string_view row) const;
+
+  virtual std::string GetCommaText() const;
+  virtual void SetCommaText(std::string_view text);
+
+  // Reads a file in its own line-break style; on failure (EFileError) the
+  // store is exactly as it was.
+  virtual void LoadFromFile(const std::string& fileName);
+  // Writes the logical lines with CR LF between them and nothing after the
+  // last; the old file survives any failure.
+  virtual void SaveToFile(const std::string& fileName) const;
+  virtual void LoadFromStream(std::istream& stream);
+  virtual void SaveToStream(std::ostream& stream) const;
+
+  // Swaps in rows built elsewhere (readers, wrap rebuilds) in one step.
+  void AdoptRows(std::vector<std::string>&& rows);
+
+  [[noreturn]] virtual void Error() const;
+
+ private:
+  void CheckIndex(int index) const;
+  void GrowIfFull();
+  void ReserveSlots(int n);
+
+  std::vector<std::string> FList;  // size() == FCount
+  int FCount = 0;
+  int FCapacity = 0;
+};
+
+}  // namespace notavo
