@@ -15,6 +15,12 @@ TZelStrings::~TZelStrings() { Clear(); }
 
 void TZelStrings::Error() const { throw EZelStringsError(); }
 
+int TZelStrings::TakeLowestChangedRow() {
+  const int row = FLowestChangedRow;
+  FLowestChangedRow = kMaxCapacity + 1;
+  return row;
+}
+
 void TZelStrings::CheckIndex(int index) const {
   if (index < 0 || index >= FCount) Error();
 }
@@ -26,6 +32,7 @@ const std::string& TZelStrings::Get(int index) const {
 
 void TZelStrings::Put(int index, std::string_view row) {
   CheckIndex(index);
+  MarkChanged(index);
   FList[static_cast<std::size_t>(index)].assign(row);
 }
 
@@ -46,6 +53,7 @@ void TZelStrings::GrowIfFull() {
 
 int TZelStrings::Add(std::string row) {
   GrowIfFull();
+  MarkChanged(FCount);
   FList.push_back(std::move(row));
   return FCount++;
 }
@@ -53,17 +61,20 @@ int TZelStrings::Add(std::string row) {
 void TZelStrings::Insert(int index, std::string_view row) {
   if (index < 0 || index > FCount) Error();
   GrowIfFull();
+  MarkChanged(index);
   FList.insert(FList.begin() + index, std::string(row));
   ++FCount;
 }
 
 void TZelStrings::Delete(int index) {
   CheckIndex(index);
+  MarkChanged(index);
   FList.erase(FList.begin() + index);
   --FCount;
 }
 
 void TZelStrings::Clear() {
+  MarkChanged(0);
   if (FCapacity == 0 && FList.capacity() == 0) return;
   std::vector<std::string>().swap(FList);
   FCount = 0;
@@ -73,6 +84,7 @@ void TZelStrings::Clear() {
 void TZelStrings::SetCount(int n) {
   if (n < 0 || n > kMaxCapacity) Error();
   if (n > FCapacity) SetCapacity(n);
+  MarkChanged(std::min(n, FCount));
   FList.resize(static_cast<std::size_t>(n));
   FCount = n;
 }
@@ -90,10 +102,43 @@ void TZelStrings::SetCapacity(int n) {
 
 void TZelStrings::AdoptRows(std::vector<std::string>&& rows) {
   if (rows.size() > static_cast<std::size_t>(kMaxCapacity)) Error();
+  MarkChanged(0);
   FList = std::move(rows);
   FList.shrink_to_fit();
   FCount = static_cast<int>(FList.size());
   FCapacity = FCount;
+}
+
+void TZelStrings::ReplaceRows(int first, int count, std::vector<std::string>&& rows) {
+  if (first < 0 || count < 0 || first > FCount || count > FCount - first) Error();
+  const std::size_t added = rows.size();
+  if (added > static_cast<std::size_t>(kMaxCapacity - (FCount - count))) Error();
+  const int newCount = FCount - count + static_cast<int>(added);
+  if (newCount > FCapacity) {
+    FCapacity = newCount;
+    ReserveSlots(newCount);
+  }
+  MarkChanged(first);
+  const auto at = FList.begin() + first;
+  const std::size_t overlap = std::min(added, static_cast<std::size_t>(count));
+  std::move(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(overlap), at);
+  if (added > overlap) {
+    FList.insert(at + static_cast<std::ptrdiff_t>(overlap),
+                 std::make_move_iterator(rows.begin() + static_cast<std::ptrdiff_t>(overlap)),
+                 std::make_move_iterator(rows.end()));
+  } else {
+    FList.erase(at + static_cast<std::ptrdiff_t>(overlap), at + count);
+  }
+  FCount = newCount;
+}
+
+std::vector<std::string> TZelStrings::ReleaseRows() noexcept {
+  MarkChanged(0);
+  std::vector<std::string> rows = std::move(FList);
+  FList = {};
+  FCount = 0;
+  FCapacity = 0;
+  return rows;
 }
 
 std::string TZelStrings::GetText() const {
@@ -118,6 +163,7 @@ void TZelStrings::InsertText(int& index, std::string_view text) {
   if (pieces.size() > static_cast<std::size_t>(kMaxCapacity - FCount)) Error();
   const int added = static_cast<int>(pieces.size());
   SetCapacity(FCount + added);
+  MarkChanged(index);
   FList.insert(FList.begin() + index, std::make_move_iterator(pieces.begin()),
                std::make_move_iterator(pieces.end()));
   FCount += added;

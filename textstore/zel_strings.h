@@ -2,6 +2,7 @@
 // carrying its own terminator (see row_terminators.h).
 #pragma once
 
+#include <algorithm>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
@@ -66,12 +67,28 @@ class TZelStrings {
   virtual void LoadFromStream(std::istream& stream);
   virtual void SaveToStream(std::ostream& stream) const;
 
+  // Replaces rows first..first+count-1 by `rows` in one splice: the same
+  // result as overwriting, inserting and deleting row by row, without
+  // moving the rows behind the range more than once.
+  void ReplaceRows(int first, int count, std::vector<std::string>&& rows);
+
+  // Hands the rows over and leaves the store empty; the caller gives the
+  // store its new rows with AdoptRows. Lets a rebuild move rows it keeps.
+  std::vector<std::string> ReleaseRows() noexcept;
+
   // Swaps in rows built elsewhere (readers, wrap rebuilds) in one step.
   void AdoptRows(std::vector<std::string>&& rows);
 
   [[noreturn]] virtual void Error() const;
 
+  // The lowest row whose bytes or index may have changed since the last call;
+  // rows before it are as they were. Lets indexes over the rows (the
+  // logical-line index) refresh only what an edit touched. Resets the mark.
+  int TakeLowestChangedRow();
+
  private:
+  void MarkChanged(int row) { FLowestChangedRow = std::min(FLowestChangedRow, row); }
+
   void CheckIndex(int index) const;
   void GrowIfFull();
   void ReserveSlots(int n);
@@ -79,6 +96,7 @@ class TZelStrings {
   std::vector<std::string> FList;  // size() == FCount
   int FCount = 0;
   int FCapacity = 0;
+  int FLowestChangedRow = 0;
 };
 
 }  // namespace notavo

@@ -1,0 +1,85 @@
+#include "editor/line_index.h"
+
+#include <algorithm>
+
+#include "textstore/row_terminators.h"
+#include "textstore/zel_strings.h"
+
+namespace notavo {
+
+void TLineIndex::Refresh() {
+  const int changed = lines_.TakeLowestChangedRow();
+  // Checkpoint b counts rows before b*kBlock: still right if none of them
+  // changed.
+  const std::size_t keep = static_cast<std::size_t>(changed / kBlock) + 1;
+  if (lineEndsBefore_.size() > keep) lineEndsBefore_.resize(keep);
+  if (lineEndsBefore_.empty()) lineEndsBefore_.push_back(0);
+}
+
+void TLineIndex::ExtendTo(int block) {
+  const int count = lines_.Count();
+  while (static_cast<int>(lineEndsBefore_.size()) <= block) {
+    const int from = (static_cast<int>(lineEndsBefore_.size()) - 1) * kBlock;
+    int ends = lineEndsBefore_.back();
+    for (int r = from; r < from + kBlock && r < count; ++r) ends += RowEndsLine(lines_[r]) ? 1 : 0;
+    lineEndsBefore_.push_back(ends);
+  }
+}
+
+int TLineIndex::LineOfRow(int row) {
+  Refresh();
+  row = std::clamp(row, 0, std::max(lines_.Count() - 1, 0));
+  const int block = row / kBlock;
+  ExtendTo(block);
+  int ends = lineEndsBefore_[static_cast<std::size_t>(block)];
+  for (int r = block * kBlock; r < row; ++r) ends += RowEndsLine(lines_[r]) ? 1 : 0;
+  return ends;
+}
+
+int TLineIndex::FirstRowOfLine(int line) {
+  Refresh();
+  const int count = lines_.Count();
+  if (count == 0 || line <= 0) return 0;
+  const int lastBlock = (count - 1) / kBlock;
+  // Extend until a checkpoint has counted `line` ends, or the end.
+  while (lineEndsBefore_.back() < line && static_cast<int>(lineEndsBefore_.size()) <= lastBlock) {
+    ExtendTo(static_cast<int>(lineEndsBefore_.size()));
+  }
+  // The last checkpoint with fewer than `line` ends before it.
+  const auto after =
+      std::lower_bound(lineEndsBefore_.begin(), lineEndsBefore_.end(), line);
+  const int block = static_cast<int>(after - lineEndsBefore_.begin()) - 1;
+  int ends = lineEndsBefore_[static_cast<std::size_t>(block)];
+  for (int r = block * kBlock; r < count - 1; ++r) {
+    ends += RowEndsLine(lines_[r]) ? 1 : 0;
+    if (ends == line) return r + 1;
+  }
+  return count - 1;
+}
+
+void LogicalToRow(TZelStrings& lines, TLineIndex& index, int& offset, int& line) {
+  int row = index.FirstRowOfLine(line);
+  const int last = lines.Count() - 1;
+  int a = offset;
+  int result = a;
+  // Spend the offset row by row: an offset equal to a soft row's length
+  // lands at the start of the next row.
+  while (a >= 0) {
+    result = a;
+    a -= static_cast<int>(lines[row].size());
+    if (a < 0 || row >= last) break;
+    ++row;
+  }
+  offset = result;
+  line = row;
+}
+
+void RowToLogical(TZelStrings& lines, TLineIndex& index, int& offset, int& row) {
+  const int r = std::clamp(row, 0, std::max(lines.Count() - 1, 0));
+  for (int k = r - 1; k >= 0 && !RowEndsLine(lines[k]); --k) {
+    offset += static_cast<int>(lines[k].size());
+  }
+  row = index.LineOfRow(r);
+}
+
+}  // namespace notavo

@@ -1,0 +1,46 @@
+// Conversions between row coordinates (row, offset in the row) and logical
+// coordinates (logical line, offset in the line), kept cheap near the caret.
+//
+// The index keeps, for every kBlock-th row, the number of rows before it
+// that end a line. Edits only invalidate the checkpoints behind the lowest
+// changed row (the store reports it), and checkpoints are rebuilt lazily up
+// to the row a query needs. A query therefore costs O(log B + kBlock + the
+// rows of the one logical line involved), plus, once after an edit, a walk
+// from the edit to the queried row. Positions near the caret, which is where
+// edits happen, never walk the document.
+#pragma once
+
+#include <vector>
+
+namespace notavo {
+
+class TZelStrings;
+
+class TLineIndex {
+ public:
+  static constexpr int kBlock = 64;
+
+  explicit TLineIndex(TZelStrings& lines) : lines_(lines) {}
+
+  // Number of rows before `row` that end a line: the logical line of `row`.
+  int LineOfRow(int row);
+  // First row of logical line `line`, or the last row when there are fewer
+  // lines.
+  int FirstRowOfLine(int line);
+
+ private:
+  void Refresh();
+  void ExtendTo(int block);  // make checkpoints 0..block valid
+
+  TZelStrings& lines_;
+  std::vector<int> lineEndsBefore_;  // per block start; all entries valid
+};
+
+// (logical line, offset) → (row, offset in the row). An offset reaching the
+// end of a soft row lands at the start of the next row; the walk never
+// passes the last row.
+void LogicalToRow(TZelStrings& lines, TLineIndex& index, int& offset, int& line);
+// (row, offset in the row) → (logical line, offset in the line).
+void RowToLogical(TZelStrings& lines, TLineIndex& index, int& offset, int& row);
+
+}  // namespace notavo

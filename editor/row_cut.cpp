@@ -1,0 +1,130 @@
+#include "editor/row_cut.h"
+
+#include <cstring>
+
+#include "editor/tab_expansion.h"
+#include "platform/text_measure.h"
+#include "textstore/row_terminators.h"
+#include "textstore/shift_jis.h"
+
+namespace notavo {
+
+namespace {
+
+bool IsStopByte(char c) { return c == kCR || c == kNUL; }
+
+// Lead-byte flags of a prefix of the text, found walking forward from its
+// start (a pair's second byte is never a lead, whatever its value).
+class LeadFlags {
+ public:
+  LeadFlags(std::string_view text, bool singleByte) : text_(text), singleByte_(singleByte) {}
+  bool IsLeadAt(int index) {
+    if (singleByte_) return false;
+    while (static_cast<int>(flags_.size()) <= index) {
+      const bool previousWasLead = !flags_.empty() && flags_.back();
+      const auto byte = static_cast<unsigned char>(text_[flags_.size()]);
+      flags_.push_back(!previousWasLead && IsLeadByte(byte));
+    }
+    return flags_[static_cast<std::size_t>(index)];
+  }
+
+ private:
+  std::string_view text_;
+  bool singleByte_;
+  std::vector<bool> flags_;
+};
+
+int FitPixels(std::string_view rest, int pos, const TWrapParams& params) {
+  const long long maxPixels = params.MaxRowPixels();
+  auto fits = [&](int bytes) {
+    const std::string piece = ExpandTabs(rest.substr(0, static_cast<std::size_t>(bytes)),
+                                         params.TabCount);
+    return params.Measurer->TextWidth(piece) <= maxPixels;
+  };
+  if (pos == 0 || fits(pos)) return pos;
+  // Widths grow with the prefix: find the longest prefix that still fits.
+  int lo = 0, hi = pos;
+  while (hi - lo > 1) {
+    const int mid = lo + (hi - lo) / 2;
+    (fits(mid) ? lo : hi) = mid;
+  }
+  return lo;
+}
+
+}  // namespace
+
+int FitPrefix(std::string_view rest, const TWrapParams& params) {
+  const int n = static_cast<int>(rest.size());
+  const int column = params.Column;
+  const int tabCount = params.TabCount < 1 ? 1 : params.TabCount;
+  int pos;
+  const int reach = n < column ? n : column;
+  if (std::memchr(rest.data(), '\t', static_cast<std::size_t>(reach)) == nullptr) {
+    pos = reach;  // no tab within reach: one cell a byte
+  } else {
+    int cells = 0;
+    pos = 0;
+    while (pos < n) {
+      const int width = rest[static_cast<std::size_t>(pos)] == '\t' ? TabCells(cells, tabCount) : 1;
+      if (cells + width > column) break;
+      cells += width;
+      ++pos;
+    }
+  }
+  if (params.AutoWrap && params.Measurer) pos = FitPixels(rest, pos, params);
+  return pos;
+}
+
+int SettleCut(std::string_view rest, int pos, int limit, bool singleByte) {
+  LeadFlags leads(rest, singleByte);
+  if (pos >= 1 && IsStopByte(rest[static_cast<std::size_t>(pos - 1)])) --pos;
+  if (pos >= 1 && leads.IsLeadAt(pos - 1)) --pos;
+
+  // A sound soft row: not empty, no half character at its end, and nothing
+  // that RowEndsLine would read as a terminator.
+  auto sound = [&](int k) {
+    if (k < 1 || k >= limit) return false;
+    if (k >= 2 && IsStopByte(rest[static_cast<std::size_t>(k - 2)])) return false;
+    return !leads.IsLeadAt(k - 1);
+  };
+  if (sound(pos)) return pos;
+  for (int k = pos - 1; k >= 1; --k) {
+    if (sound(k) && !IsStopByte(rest[static_cast<std::size_t>(k - 1)])) return k;
+  }
+  for (int k = pos - 1; k >= 1; --k) {
+    if (sound(k)) return k;
+  }
+  for (int k = pos < 1 ? 1 : pos + 1; k < limit; ++k) {
+    if (sound(k)) return k;
+  }
+  return limit;
+}
+
+void CutRowLengths(std::string_view line, const TWrapParams& params, std::vector<int>& lengths) {
+  std::string_view rest = line;
+  for (;;) {
+    const int length = static_cast<int>(rest.size());
+    const int limit = RowEndsLine(rest) ? length - 1 : length;
+    int pos = FitPrefix(rest, params);
+    if (pos < limit) pos = SettleCut(rest, pos, limit, params.SingleByteMode);
+    if (pos >= limit) {
+      lengths.push_back(length);
+      return;
+    }
+    lengths.push_back(pos);
+    rest.remove_prefix(static_cast<std::size_t>(pos));
+  }
+}
+
+void CutLogicalLine(std::string_view line, const TWrapParams& params,
+                    std::vector<std::string>& rows) {
+  std::vector<int> lengths;
+  CutRowLengths(line, params, lengths);
+  std::size_t at = 0;
+  for (int length : lengths) {
+    rows.emplace_back(line.substr(at, static_cast<std::size_t>(length)));
+    at += static_cast<std::size_t>(length);
+  }
+}
+
+}  // namespace notavo

@@ -1,0 +1,190 @@
+#include "editor/word_wrap.h"
+
+#include <algorithm>
+
+#include "editor/line_index.h"
+#include "editor/row_cut.h"
+#include "textstore/row_terminators.h"
+#include "textstore/zel_strings.h"
+
+namespace notavo {
+
+namespace {
+
+int LastRowOfLine(const TZelStrings& lines, int row) {
+  const int last = lines.Count() - 1;
+  while (row < last && !RowEndsLine(lines[row])) ++row;
+  return row;
+}
+
+// Wraps in two steps: first every cut is found and every new piece copied
+// (the only steps that can fail, with the store untouched), then the rows
+// that stay whole are moved, not copied, into the new list. Opening a large
+// file whose lines mostly fit therefore costs little more than the cut.
+std::vector<std::string> WrapKeepingWholeRows(TZelStrings& lines, const TWrapParams& params) {
+  const int count = lines.Count();
+  std::vector<int> rowsPerLine(static_cast<std::size_t>(count));
+  std::vector<std::string> pieces;
+  std::vector<int> lengths;
+  std::size_t total = 0;
+  for (int i = 0; i < count; ++i) {
+    lengths.clear();
+    CutRowLengths(lines[i], params, lengths);
+    rowsPerLine[static_cast<std::size_t>(i)] = static_cast<int>(lengths.size());
+    total += lengths.size();
+    if (lengths.size() == 1) continue;
+    const std::string_view line = lines[i];
+    std::size_t at = 0;
+    for (int len : lengths) {
+      pieces.emplace_back(line.substr(at, static_cast<std::size_t>(len)));
+      at += static_cast<std::size_t>(len);
+    }
+  }
+  if (total > static_cast<std::size_t>(TZelStrings::kMaxCapacity)) lines.Error();
+  std::vector<std::string> rows;
+  rows.reserve(total);
+  std::vector<std::string> old = lines.ReleaseRows();  // nothing below can fail
+  std::size_t nextPiece = 0;
+  for (int i = 0; i < count; ++i) {
+    const int n = rowsPerLine[static_cast<std::size_t>(i)];
+    if (n == 1) {
+      rows.push_back(std::move(old[static_cast<std::size_t>(i)]));
+    } else {
+      for (int k = 0; k < n; ++k) rows.push_back(std::move(pieces[nextPiece++]));
+    }
+  }
+  return rows;
+}
+
+// The inverse: logical lines of several rows are joined (copies), single
+// rows are moved.
+std::vector<std::string> UnwrapKeepingWholeRows(TZelStrings& lines) {
+  const int count = lines.Count();
+  std::vector<int> lineStarts;
+  std::vector<std::string> joined;
+  for (int i = 0; i < count;) {
+    lineStarts.push_back(i);
+    int last = i;
+    if (RowEndsLine(lines[i]) || i == count - 1) {
+      i += 1;
+      continue;
+    }
+    joined.push_back(JoinLogicalLine(lines, i, last));
+    i = last + 1;
+  }
+  std::vector<std::string> rows;
+  rows.reserve(lineStarts.size());
+  std::vector<std::string> old = lines.ReleaseRows();  // nothing below can fail
+  std::size_t nextJoined = 0;
+  for (int start : lineStarts) {
+    std::string& first = old[static_cast<std::size_t>(start)];
+    const bool single = RowEndsLine(first) || start == count - 1;
+    rows.push_back(single ? std::move(first) : std::move(joined[nextJoined++]));
+  }
+  return rows;
+}
+
+}  // namespace
+
+std::vector<std::string> WrapAll(const TZelStrings& lines, const TWrapParams& params) {
+  std::vector<std::string> rows;
+  rows.reserve(static_cast<std::size_t>(lines.Count()));
+  for (int i = 0; i < lines.Count(); ++i) CutLogicalLine(lines[i], params, rows);
+  return rows;
+}
+
+std::string JoinLogicalLine(const TZelStrings& lines, int row, int& lastRow) {
+  lastRow = LastRowOfLine(lines, row);
+  std::size_t total = 0;
+  for (int r = row; r <= lastRow; ++r) total += lines[r].size();
+  std::string text;
+  text.reserve(total);
+  for (int r = row; r <= lastRow; ++r) text.append(lines[r]);
+  return text;
+}
+
+void RebuildRows(TZelStrings& lines, TLineIndex& index, bool on, const TWrapParams& params,
+                 TRowPos& caret, TRowPos& anchor) {
+  if (on) {
+    lines.AdoptRows(WrapKeepingWholeRows(lines, params));
+    LogicalToRow(lines, index, caret.Col, caret.Row);
+    LogicalToRow(lines, index, anchor.Col, anchor.Row);
+    return;
+  }
+  TRowPos newCaret = caret, newAnchor = anchor;
+  RowToLogical(lines, index, newCaret.Col, newCaret.Row);
+  RowToLogical(lines, index, newAnchor.Col, newAnchor.Row);
+  lines.AdoptRows(UnwrapKeepingWholeRows(lines));
+  caret = newCaret;
+  anchor = newAnchor;
+}
+
+TRewrapResult RewrapRows(TZelStrings& lines, const TWrapParams& params, int start, int last,
+                         TRowPos caret) {
+  const int count = lines.Count();
+  TRewrapResult result;
+  result.Caret = caret;
+  if (count == 0) return result;
+  start = std::clamp(start, 0, count - 1);
+  last = std::clamp(last, start, count - 1);
+  // Text may move back onto the soft row before the edit.
+  if (start > 0 && !RowEndsLine(lines[start - 1])) --start;
+
+  // Join the edited logical lines. The caret row `t` is tracked as if each
+  // joined line were already one row; a caret on a joined soft row moves
+  // onto the line's first row, its offset growing by the bytes before it.
+  int t = caret.Row;
+  int col = caret.Col;
+  std::vector<std::string> joined;
+  int k = start;
+  while (k <= last) {
+    const int lineEnd = LastRowOfLine(lines, k);
+    const int collapsedNext = start + static_cast<int>(joined.size()) + 1;
+    std::string text = lines[k];
+    for (int r = k + 1; r <= lineEnd; ++r) {
+      if (t >= collapsedNext) {
+        if (t == collapsedNext) col += static_cast<int>(text.size());
+        --t;
+      }
+      text += lines[r];
+    }
+    joined.push_back(std::move(text));
+    k = lineEnd + 1;
+  }
+  const int oldEnd = k;
+
+  // Cut them again; the caret follows the rows cut off before it.
+  std::vector<std::string> rows;
+  std::vector<int> lengths;
+  int w = start;
+  for (const std::string& text : joined) {
+    lengths.clear();
+    CutRowLengths(text, params, lengths);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < lengths.size(); ++i) {
+      const int len = lengths[i];
+      if (i + 1 < lengths.size()) {
+        if (w < t) {
+          ++t;
+        } else if (w == t && col >= len) {
+          col -= len;
+          ++t;
+        }
+      }
+      rows.emplace_back(std::string_view(text).substr(at, static_cast<std::size_t>(len)));
+      at += static_cast<std::size_t>(len);
+      ++w;
+    }
+  }
+  const int newEnd = start + static_cast<int>(rows.size());
+  lines.ReplaceRows(start, oldEnd - start, std::move(rows));
+
+  result.Start = start;
+  result.OldEnd = oldEnd;
+  result.NewEnd = newEnd;
+  result.Caret = {t, col};
+  result.RowCountChanged = newEnd != oldEnd;
+  return result;
+}
+
+}  // namespace notavo
