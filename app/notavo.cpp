@@ -1,0 +1,45 @@
+// Program entry: one main window for the file named on the command line (or
+// an untitled document), then the message loop until that window closes.
+#include <windows.h>
+// shellapi.h needs windows.h before it.
+#include <shellapi.h>
+
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/framework/window.h"
+#include "app/main_form.h"
+#include "platform/win32/cp932.h"
+
+namespace {
+
+struct LocalFreeDeleter {
+  void operator()(wchar_t** argv) const { ::LocalFree(argv); }
+};
+
+// The first command-line argument as code page 932 bytes, the form every
+// file name takes inside the program. An empty argument counts as none.
+std::optional<std::string> FirstArgument() {
+  int argc = 0;
+  std::unique_ptr<wchar_t*, LocalFreeDeleter> argv(
+      ::CommandLineToArgvW(::GetCommandLineW(), &argc));
+  if (!argv || argc < 2 || argv.get()[1][0] == L'\0') return std::nullopt;
+  return notavo::win32::NarrowCp932(argv.get()[1]);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  try {
+    notavo::TMainForm mainForm(instance, FirstArgument());
+    mainForm.Show(showCommand);
+    mainForm.LoadDocument();
+    return notavo::framework::RunMessageLoop();
+  } catch (const std::exception& e) {
+    ::MessageBoxW(nullptr, notavo::win32::WidenCp932(e.what()).c_str(), notavo::kApplicationTitle,
+                  MB_OK | MB_ICONERROR);
+    return 1;
+  }
+}
