@@ -1,0 +1,69 @@
+// The word-wrap state of one editor: the wrap properties with their clamps,
+// the switch between logical lines and wrapped rows, and the logical-line
+// index. The view reacts through TWrapViewHooks, so the wrap logic does not
+// change when the painting and scrolling code plugs in.
+#pragma once
+
+#include <string_view>
+
+#include "editor/line_index.h"
+#include "editor/word_wrap.h"
+#include "editor/wrap_params.h"
+
+namespace notavo {
+
+class TZelStrings;
+
+class TWrapViewHooks {
+ public:
+  virtual ~TWrapViewHooks() = default;
+  // The current find hit refers to old rows: forget it.
+  virtual void ForgetFindHit() {}
+  // The store was rebuilt and the caret moved: reset the horizontal scroll,
+  // recompute the caret's pixel x and, with `redraw`, bring the caret into
+  // view and repaint.
+  virtual void AfterRebuild(bool /*redraw*/) {}
+  // A failure the editor reports with a message box holding `code`.
+  virtual void ReportFailure(std::string_view /*code*/) {}
+};
+
+class TWrapLayout {
+ public:
+  static constexpr std::string_view kRebuildFailure = "Error:OC004";
+
+  TWrapLayout(TZelStrings& lines, TWrapViewHooks& hooks) : lines_(lines), hooks_(hooks), index_(lines) {}
+
+  bool WordWrap() const { return wordWrap_; }
+  const TWrapParams& Params() const { return params_; }
+  TLineIndex& Index() { return index_; }
+
+  // Rebuilds when the value differs.
+  void SetWordWrap(bool on, TRowPos& caret, TRowPos& anchor);
+  // At least 10; while wrapped, unwraps and wraps again with the new column.
+  void SetColumn(int column, TRowPos& caret, TRowPos& anchor);
+  // These take effect at the next rebuild.
+  void SetTabCount(int tabCount);
+  void SetAutoWrap(bool on) { params_.AutoWrap = on; }
+  void SetSingleByteMode(bool on) { params_.SingleByteMode = on; }
+  void SetTextArea(int textAreaWidth, int charWidth, const TTextMeasurer* measurer);
+
+  // Rebuilds the whole store as rows (`on`) or logical lines, keeping caret
+  // and anchor on their text. A failure is reported and leaves the store
+  // and the positions as they were.
+  void ApplyWordWrap(bool on, bool redraw, TRowPos& caret, TRowPos& anchor);
+  // Unwrap and wrap again (font, window or column changes while wrapped).
+  void Relayout(TRowPos& caret, TRowPos& anchor);
+
+  // The logical-line conversions, through the index.
+  void LogicalToRow(int& offset, int& line) { notavo::LogicalToRow(lines_, index_, offset, line); }
+  void RowToLogical(int& offset, int& row) { notavo::RowToLogical(lines_, index_, offset, row); }
+
+ private:
+  TZelStrings& lines_;
+  TWrapViewHooks& hooks_;
+  TLineIndex index_;
+  TWrapParams params_;
+  bool wordWrap_ = false;
+};
+
+}  // namespace notavo
