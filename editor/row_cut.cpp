@@ -13,25 +13,39 @@ namespace {
 
 bool IsStopByte(char c) { return c == kCR || c == kNUL; }
 
-// Lead-byte flags of a prefix of the text, found walking forward from its
-// start (a pair's second byte is never a lead, whatever its value).
-class LeadFlags {
+// Whether a byte is the lead byte of a double-byte character. Usually the
+// run of lead-valued bytes just before it is short and its parity answers;
+// a long run (text like "亜亜亜…", whose bytes all have lead values) is
+// settled by walking character starts forward from the text's start
+// instead, continuing from the previous query where possible. Both give
+// what ByteTypeAt gives.
+class LeadFinder {
  public:
-  LeadFlags(std::string_view text, bool singleByte) : text_(text), singleByte_(singleByte) {}
+  static constexpr int kShortRun = 32;
+
+  LeadFinder(std::string_view text, bool singleByte) : text_(text), singleByte_(singleByte) {}
   bool IsLeadAt(int index) {
-    if (singleByte_) return false;
-    while (static_cast<int>(flags_.size()) <= index) {
-      const bool previousWasLead = !flags_.empty() && flags_.back();
-      const auto byte = static_cast<unsigned char>(text_[flags_.size()]);
-      flags_.push_back(!previousWasLead && IsLeadByte(byte));
+    if (singleByte_ || index < 0) return false;
+    int run = 0;
+    while (run < kShortRun && index - run > 0 && Lead(index - run - 1)) ++run;
+    const bool runEnded = index - run == 0 || !Lead(index - run - 1);
+    if (runEnded) return run % 2 == 0 && Lead(index);
+    if (start_ > index) start_ = 0;
+    for (;;) {
+      const int length = Lead(start_) ? 2 : 1;
+      if (start_ + length > index) break;
+      start_ += length;
     }
-    return flags_[static_cast<std::size_t>(index)];
+    return start_ == index && Lead(index);
   }
 
  private:
+  bool Lead(int i) const {
+    return IsLeadByte(static_cast<unsigned char>(text_[static_cast<std::size_t>(i)]));
+  }
   std::string_view text_;
   bool singleByte_;
-  std::vector<bool> flags_;
+  int start_ = 0;  // a character start at or before the last forward query
 };
 
 int FitPixels(std::string_view rest, int pos, const TWrapParams& params) {
@@ -59,6 +73,8 @@ int FitPrefix(std::string_view rest, const TWrapParams& params) {
   const int tabCount = params.TabCount < 1 ? 1 : params.TabCount;
   int pos;
   const int reach = n < column ? n : column;
+  // No byte takes more than tabCount cells: short rows fit unseen.
+  if (static_cast<long long>(n) * tabCount <= column && !params.AutoWrap) return n;
   if (std::memchr(rest.data(), '\t', static_cast<std::size_t>(reach)) == nullptr) {
     pos = reach;  // no tab within reach: one cell a byte
   } else {
@@ -76,7 +92,7 @@ int FitPrefix(std::string_view rest, const TWrapParams& params) {
 }
 
 int SettleCut(std::string_view rest, int pos, int limit, bool singleByte) {
-  LeadFlags leads(rest, singleByte);
+  LeadFinder leads(rest, singleByte);
   if (pos >= 1 && IsStopByte(rest[static_cast<std::size_t>(pos - 1)])) --pos;
   if (pos >= 1 && leads.IsLeadAt(pos - 1)) --pos;
 

@@ -17,33 +17,36 @@ int LastRowOfLine(const TZelStrings& lines, int row) {
   return row;
 }
 
-// Wraps in two steps: first every cut is found and every new piece copied
+// Wraps in two steps: first every cut is found and every new piece made
 // (the only steps that can fail, with the store untouched), then the rows
-// that stay whole are moved, not copied, into the new list. Opening a large
-// file whose lines mostly fit therefore costs little more than the cut.
-std::vector<std::string> WrapKeepingWholeRows(TZelStrings& lines, const TWrapParams& params) {
+// are moved into the new list. Pieces of rows that point into the
+// document's blocks point into them too, so wrapping a large file copies
+// no text; only rows written by edits are copied.
+std::vector<TRow> WrapKeepingWholeRows(TZelStrings& lines, const TWrapParams& params) {
   const int count = lines.Count();
   std::vector<int> rowsPerLine(static_cast<std::size_t>(count));
-  std::vector<std::string> pieces;
+  std::vector<TRow> pieces;
   std::vector<int> lengths;
   std::size_t total = 0;
   for (int i = 0; i < count; ++i) {
     lengths.clear();
-    CutRowLengths(lines[i], params, lengths);
+    const std::string_view line = lines[i];
+    CutRowLengths(line, params, lengths);
     rowsPerLine[static_cast<std::size_t>(i)] = static_cast<int>(lengths.size());
     total += lengths.size();
     if (lengths.size() == 1) continue;
-    const std::string_view line = lines[i];
+    const bool shared = !lines.IsOwnedRow(i);
     std::size_t at = 0;
     for (int len : lengths) {
-      pieces.emplace_back(line.substr(at, static_cast<std::size_t>(len)));
+      const std::string_view piece = line.substr(at, static_cast<std::size_t>(len));
+      pieces.push_back(shared ? TRow::View(piece.data(), piece.size()) : TRow::Copy(piece));
       at += static_cast<std::size_t>(len);
     }
   }
   if (total > static_cast<std::size_t>(TZelStrings::kMaxCapacity)) lines.Error();
-  std::vector<std::string> rows;
+  std::vector<TRow> rows;
   rows.reserve(total);
-  std::vector<std::string> old = lines.ReleaseRows();  // nothing below can fail
+  std::vector<TRow> old = lines.ReleaseRows();  // nothing below can fail
   std::size_t nextPiece = 0;
   for (int i = 0; i < count; ++i) {
     const int n = rowsPerLine[static_cast<std::size_t>(i)];
@@ -56,30 +59,48 @@ std::vector<std::string> WrapKeepingWholeRows(TZelStrings& lines, const TWrapPar
   return rows;
 }
 
-// The inverse: logical lines of several rows are joined (copies), single
-// rows are moved.
-std::vector<std::string> UnwrapKeepingWholeRows(TZelStrings& lines) {
+// True when rows first..last point into one block back to back, so their
+// logical line is a view of its own.
+bool Contiguous(const TZelStrings& lines, int first, int last) {
+  for (int r = first; r <= last; ++r) {
+    if (lines.IsOwnedRow(r)) return false;
+    if (r > first && lines[r - 1].data() + lines[r - 1].size() != lines[r].data()) return false;
+  }
+  return true;
+}
+
+// The inverse: a logical line of several rows becomes one row, a view when
+// its rows lie back to back in a block, else a joined copy.
+std::vector<TRow> UnwrapKeepingWholeRows(TZelStrings& lines) {
   const int count = lines.Count();
   std::vector<int> lineStarts;
-  std::vector<std::string> joined;
+  std::vector<TRow> joined;
   for (int i = 0; i < count;) {
     lineStarts.push_back(i);
-    int last = i;
-    if (RowEndsLine(lines[i]) || i == count - 1) {
-      i += 1;
-      continue;
+    const int last = LastRowOfLine(lines, i);
+    if (last > i) {
+      if (Contiguous(lines, i, last)) {
+        const char* data = lines[i].data();
+        const std::size_t size =
+            static_cast<std::size_t>(lines[last].data() + lines[last].size() - data);
+        joined.push_back(TRow::View(data, size));
+      } else {
+        int unused = 0;
+        joined.push_back(TRow::Copy(JoinLogicalLine(lines, i, unused)));
+      }
     }
-    joined.push_back(JoinLogicalLine(lines, i, last));
     i = last + 1;
   }
-  std::vector<std::string> rows;
-  rows.reserve(lineStarts.size());
-  std::vector<std::string> old = lines.ReleaseRows();  // nothing below can fail
+  lineStarts.push_back(count);
+  std::vector<TRow> rows;
+  rows.reserve(lineStarts.size() - 1);
+  std::vector<TRow> old = lines.ReleaseRows();  // nothing below can fail
   std::size_t nextJoined = 0;
-  for (int start : lineStarts) {
-    std::string& first = old[static_cast<std::size_t>(start)];
-    const bool single = RowEndsLine(first) || start == count - 1;
-    rows.push_back(single ? std::move(first) : std::move(joined[nextJoined++]));
+  for (std::size_t k = 0; k + 1 < lineStarts.size(); ++k) {
+    const int start = lineStarts[k];
+    const bool single = lineStarts[k + 1] == start + 1;
+    rows.push_back(single ? std::move(old[static_cast<std::size_t>(start)])
+                          : std::move(joined[nextJoined++]));
   }
   return rows;
 }
@@ -140,7 +161,7 @@ TRewrapResult RewrapRows(TZelStrings& lines, const TWrapParams& params, int star
   while (k <= last) {
     const int lineEnd = LastRowOfLine(lines, k);
     const int collapsedNext = start + static_cast<int>(joined.size()) + 1;
-    std::string text = lines[k];
+    std::string text(lines[k]);
     for (int r = k + 1; r <= lineEnd; ++r) {
       if (t >= collapsedNext) {
         if (t == collapsedNext) col += static_cast<int>(text.size());
@@ -154,7 +175,7 @@ TRewrapResult RewrapRows(TZelStrings& lines, const TWrapParams& params, int star
   const int oldEnd = k;
 
   // Cut them again; the caret follows the rows cut off before it.
-  std::vector<std::string> rows;
+  std::vector<TRow> rows;
   std::vector<int> lengths;
   int w = start;
   for (const std::string& text : joined) {
@@ -171,7 +192,7 @@ TRewrapResult RewrapRows(TZelStrings& lines, const TWrapParams& params, int star
           ++t;
         }
       }
-      rows.emplace_back(std::string_view(text).substr(at, static_cast<std::size_t>(len)));
+      rows.push_back(TRow::Copy(std::string_view(text).substr(at, static_cast<std::size_t>(len))));
       at += static_cast<std::size_t>(len);
       ++w;
     }

@@ -11,12 +11,12 @@ std::string TZelStrings::GetCommaText() const {
   std::string text;
   text.reserve(4096);
   for (int i = 0; i < FCount; ++i) {
-    const std::string& row = FList[static_cast<std::size_t>(i)];
+    const std::string_view row = FList[static_cast<std::size_t>(i)].view();
     // Grow by at least what this row needs, not a fixed step.
     const std::size_t need = text.size() + row.size() + 3;
     if (need > text.capacity()) text.reserve(std::max(need, text.capacity() + 1024));
     if (i > 0) text.push_back(',');
-    const bool quoted = row.find_first_of(" ,") != std::string::npos;
+    const bool quoted = row.find_first_of(" ,") != std::string_view::npos;
     if (quoted) text.push_back('"');
     text.append(row);
     if (quoted) text.push_back('"');
@@ -36,7 +36,7 @@ void TZelStrings::SetCommaText(std::string_view text) {
       if (c == '\r' || c == '\0' || c == '"' || (!quoted && c == ',')) break;
       ++end;
     }
-    Add(std::string(text.substr(pos, end - pos)));
+    Add(text.substr(pos, end - pos));
     pos = end + (quoted ? 2 : 1);
   }
 }

@@ -9,123 +9,100 @@ namespace notavo {
 
 namespace {
 
-// Offset of the first CR or NUL in `s` at or after `from`, or s.size().
-// Two memchr passes beat a byte loop; the NUL search result is reused by
-// the caller through `nextNul` because NUL bytes are rare in text.
-std::size_t FindByte(std::string_view s, std::size_t from, char byte) {
-  const void* hit = std::memchr(s.data() + from, byte, s.size() - from);
-  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data()) : s.size();
+std::size_t FindByte(const char* data, std::size_t from, std::size_t size, char byte) {
+  const void* hit = std::memchr(data + from, byte, size - from);
+  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
 }
 
+// The first of two stop bytes at or after a position. Each byte is found
+// with memchr and remembered until passed, so a rare byte (NUL) costs one
+// search, not one per row.
 class StopFinder {
  public:
-  StopFinder(std::string_view s, char first, char second) : s_(s), a_(first), b_(second) {}
-  // The first `a` or `b` byte at or after `from`.
+  StopFinder(const char* data, std::size_t size, char first, char second)
+      : data_(data), size_(size), a_(first), b_(second) {}
   std::size_t Next(std::size_t from) {
-    if (nextA_ < from || nextA_ == kUnknown) nextA_ = FindByte(s_, from, a_);
-    if (nextB_ < from || nextB_ == kUnknown) nextB_ = FindByte(s_, from, b_);
+    if (nextA_ == kUnknown || nextA_ < from) nextA_ = FindByte(data_, from, size_, a_);
+    if (nextB_ == kUnknown || nextB_ < from) nextB_ = FindByte(data_, from, size_, b_);
     return nextA_ < nextB_ ? nextA_ : nextB_;
   }
 
  private:
   static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
-  std::string_view s_;
+  const char* data_;
+  std::size_t size_;
   char a_, b_;
   std::size_t nextA_ = kUnknown, nextB_ = kUnknown;
 };
 
 }  // namespace
 
-std::vector<std::string> CutFlatText(std::string_view text) {
-  std::vector<std::string> pieces;
-  pieces.reserve(text.size() / 28 + 1);
-  StopFinder finder(text, kCR, kNUL);
+TRowList CutFlatText(std::string_view text) {
+  TRowList out;
+  if (text.empty()) {
+    out.rows.emplace_back();
+    return out;
+  }
+  TRowBlock block = std::make_unique_for_overwrite<char[]>(text.size());
+  std::memcpy(block.get(), text.data(), text.size());
+  const char* data = block.get();
+  out.blocks.push_back(std::move(block));
+  out.rows.reserve(text.size() / 28 + 1);
+  StopFinder finder(data, text.size(), kCR, kNUL);
   std::size_t start = 0;
-  do {
+  while (start < text.size()) {
     const std::size_t stop = finder.Next(start);
     // Clamp: a stop byte at the very end has no byte after it.
     const std::size_t end = stop < text.size() ? std::min(stop + 2, text.size()) : text.size();
-    pieces.emplace_back(text.substr(start, end - start));
+    out.rows.push_back(TRow::View(data + start, end - start));
     start = end;
-  } while (start < text.size());
-  return pieces;
+  }
+  return out;
 }
 
-void CrLfRowCutter::Feed(std::string_view chunk) {
-  std::size_t pos = 0;
-  if (chunk.empty()) return;
-  // Settle a stop byte left at the end of the previous chunk.
-  if (pending_ == Pending::kCr || (pending_ == Pending::kNul && chunk[0] != kNUL)) {
-    line_.push_back(pending_ == Pending::kCr ? kCR : kNUL);
-    line_.push_back(chunk[0]);
-    rows_.push_back(std::move(line_));
-    line_.clear();
-    pos = 1;
-  } else if (pending_ == Pending::kNul) {
-    line_.push_back(kNUL);  // NUL NUL: the first stays an ordinary byte
-  }
-  pending_ = Pending::kNone;
-
-  StopFinder finder(chunk, kCR, kNUL);
-  while (pos < chunk.size()) {
-    const std::size_t stop = finder.Next(pos);
-    if (stop == chunk.size()) {
-      line_.append(chunk.substr(pos));
-      return;
-    }
-    if (stop + 1 == chunk.size()) {
-      line_.append(chunk.substr(pos, stop - pos));
-      pending_ = chunk[stop] == kCR ? Pending::kCr : Pending::kNul;
-      return;
-    }
-    if (chunk[stop] == kNUL && chunk[stop + 1] == kNUL) {
-      line_.append(chunk.substr(pos, stop + 1 - pos));
-      pos = stop + 1;
+TRowList CutCrLfBlock(TRowBlock block, std::size_t size) {
+  TRowList out;
+  char* data = block.get();
+  out.blocks.push_back(std::move(block));
+  StopFinder finder(data, size, kCR, kNUL);
+  std::size_t rowStart = 0;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t stop = finder.Next(from);
+    if (stop + 1 >= size) break;  // no stop, or one without a follower
+    if (data[stop] == kNUL && data[stop + 1] == kNUL) {
+      from = stop + 1;  // the first of two NULs is an ordinary byte
       continue;
     }
-    if (line_.empty()) {
-      rows_.emplace_back(chunk.substr(pos, stop + 2 - pos));
-    } else {
-      line_.append(chunk.substr(pos, stop + 2 - pos));
-      rows_.push_back(std::move(line_));
-      line_.clear();
-    }
-    pos = stop + 2;
+    out.rows.push_back(TRow::View(data + rowStart, stop + 2 - rowStart));
+    rowStart = from = stop + 2;
   }
-}
-
-void CrLfRowCutter::Finish() {
-  if (pending_ != Pending::kNone) line_.push_back(pending_ == Pending::kCr ? kCR : kNUL);
-  pending_ = Pending::kNone;
-  line_.append(kEofMark);
-  rows_.push_back(std::move(line_));
-  line_.clear();
+  data[size] = kNUL;
+  data[size + 1] = kNUL;
+  out.rows.push_back(TRow::View(data + rowStart, size + 2 - rowStart));
+  return out;
 }
 
 void BreakByteRowCutter::Feed(std::string_view chunk) {
-  StopFinder finder(chunk, breakByte_, kNUL);
+  StopFinder finder(chunk.data(), chunk.size(), breakByte_, kNUL);
   std::size_t pos = 0;
   while (pos < chunk.size()) {
     const std::size_t stop = finder.Next(pos);
-    line_.append(chunk.substr(pos, stop - pos));
+    builder_.Append(chunk.substr(pos, stop - pos));
     if (stop == chunk.size()) return;
     if (chunk[stop] == breakByte_) {
-      line_.append(kLineEnd);
-      rows_.push_back(std::move(line_));
-      line_.clear();
+      builder_.Append(kLineEnd);
+      builder_.EndRow();
     }
     pos = stop + 1;  // a NUL is consumed and never stored
   }
 }
 
 void BreakByteRowCutter::Finish() {
-  if (!line_.empty()) {
-    line_.append(kEofMark);
-    rows_.push_back(std::move(line_));
-  } else {
-    rows_.emplace_back(kEofMark);
-  }
-  line_.clear();
+  // A last line without a break gets the mark; otherwise the mark is a row
+  // of its own.
+  builder_.Append(kEofMark);
+  builder_.EndRow();
 }
 
 }  // namespace notavo

@@ -1,49 +1,39 @@
-// Cutting bytes into rows. The file cutters stream: they take the file in
-// chunks of any size and give the same rows whatever the chunk boundaries.
+// Cutting bytes into rows. Rows point into blocks built alongside them, so
+// cutting a large document allocates a few big blocks, not a string a row.
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <string_view>
-#include <vector>
+
+#include "textstore/row.h"
 
 namespace notavo {
 
 // Flat text (SetText, InsertText): each piece runs to the first CR or NUL and
 // the one byte after it (when there is one); the rest is the last piece. An
 // empty text is one empty piece.
-std::vector<std::string> CutFlatText(std::string_view text);
+TRowList CutFlatText(std::string_view text);
 
-// A file in CR LF style: every CR or NUL ends a row together with the byte
-// after it; the file's bytes reach the rows unchanged and the last row gets
-// the end-of-text mark. Two guards keep rows well-formed: a NUL followed by
-// another NUL stays an ordinary byte (a row never ends in NUL NUL before the
-// last one), and a CR or NUL that is the file's very last byte stays an
-// ordinary byte of the last line instead of merging with the mark.
-class CrLfRowCutter {
- public:
-  explicit CrLfRowCutter(std::vector<std::string>& rows) : rows_(rows) {}
-  void Feed(std::string_view chunk);
-  void Finish();
+// A CR LF file held whole in `block` (`size` bytes followed by at least two
+// spare bytes): every CR or NUL ends a row together with the byte after it;
+// the file's bytes stay as they are and the last row gets the end-of-text
+// mark, written into the spare bytes. Two guards keep rows well-formed: a NUL
+// followed by another NUL stays an ordinary byte (no row but the last ends
+// in NUL NUL), and a CR or NUL that is the very last byte stays an ordinary
+// byte of the last line instead of merging with the mark.
+TRowList CutCrLfBlock(TRowBlock block, std::size_t size);
 
- private:
-  enum class Pending { kNone, kCr, kNul };
-  std::vector<std::string>& rows_;
-  std::string line_;
-  Pending pending_ = Pending::kNone;  // a stop byte waiting for its follower
-};
-
-// A file in LF or CR style: `breakByte` ends a line and becomes CR LF, NUL
-// bytes are dropped, and the other line-break byte is an ordinary byte.
+// A file in LF or CR style, streamed in chunks of any size: `breakByte` ends
+// a line and becomes CR LF, NUL bytes are dropped, and the other line-break
+// byte is an ordinary byte. The rows do not depend on the chunk boundaries.
 class BreakByteRowCutter {
  public:
-  BreakByteRowCutter(std::vector<std::string>& rows, char breakByte)
-      : rows_(rows), breakByte_(breakByte) {}
+  BreakByteRowCutter(TRowList& out, char breakByte) : builder_(out), breakByte_(breakByte) {}
   void Feed(std::string_view chunk);
   void Finish();
 
  private:
-  std::vector<std::string>& rows_;
-  std::string line_;
+  TRowBuilder builder_;
   char breakByte_;
 };
 

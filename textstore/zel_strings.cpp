@@ -25,15 +25,16 @@ void TZelStrings::CheckIndex(int index) const {
   if (index < 0 || index >= FCount) Error();
 }
 
-const std::string& TZelStrings::Get(int index) const {
+bool TZelStrings::IsOwnedRow(int index) const {
   CheckIndex(index);
-  return FList[static_cast<std::size_t>(index)];
+  return FList[static_cast<std::size_t>(index)].owned();
 }
 
 void TZelStrings::Put(int index, std::string_view row) {
   CheckIndex(index);
+  TRow copy = TRow::Copy(row);  // `row` may be a view of the row it replaces
   MarkChanged(index);
-  FList[static_cast<std::size_t>(index)].assign(row);
+  FList[static_cast<std::size_t>(index)] = std::move(copy);
 }
 
 void TZelStrings::ReserveSlots(int n) {
@@ -51,18 +52,20 @@ void TZelStrings::GrowIfFull() {
   ReserveSlots(FCapacity);
 }
 
-int TZelStrings::Add(std::string row) {
+int TZelStrings::Add(std::string_view row) {
+  TRow copy = TRow::Copy(row);
   GrowIfFull();
   MarkChanged(FCount);
-  FList.push_back(std::move(row));
+  FList.push_back(std::move(copy));
   return FCount++;
 }
 
 void TZelStrings::Insert(int index, std::string_view row) {
   if (index < 0 || index > FCount) Error();
+  TRow copy = TRow::Copy(row);
   GrowIfFull();
   MarkChanged(index);
-  FList.insert(FList.begin() + index, std::string(row));
+  FList.insert(FList.begin() + index, std::move(copy));
   ++FCount;
 }
 
@@ -75,8 +78,9 @@ void TZelStrings::Delete(int index) {
 
 void TZelStrings::Clear() {
   MarkChanged(0);
-  if (FCapacity == 0 && FList.capacity() == 0) return;
-  std::vector<std::string>().swap(FList);
+  if (FCapacity == 0 && FList.capacity() == 0 && FBlocks.empty()) return;
+  std::vector<TRow>().swap(FList);
+  TRowBlocks().swap(FBlocks);
   FCount = 0;
   FCapacity = 0;
 }
@@ -100,16 +104,7 @@ void TZelStrings::SetCapacity(int n) {
   }
 }
 
-void TZelStrings::AdoptRows(std::vector<std::string>&& rows) {
-  if (rows.size() > static_cast<std::size_t>(kMaxCapacity)) Error();
-  MarkChanged(0);
-  FList = std::move(rows);
-  FList.shrink_to_fit();
-  FCount = static_cast<int>(FList.size());
-  FCapacity = FCount;
-}
-
-void TZelStrings::ReplaceRows(int first, int count, std::vector<std::string>&& rows) {
+void TZelStrings::ReplaceRows(int first, int count, std::vector<TRow>&& rows) {
   if (first < 0 || count < 0 || first > FCount || count > FCount - first) Error();
   const std::size_t added = rows.size();
   if (added > static_cast<std::size_t>(kMaxCapacity - (FCount - count))) Error();
@@ -119,6 +114,7 @@ void TZelStrings::ReplaceRows(int first, int count, std::vector<std::string>&& r
     ReserveSlots(newCount);
   }
   MarkChanged(first);
+  // Capacity is reserved: nothing below allocates or throws.
   const auto at = FList.begin() + first;
   const std::size_t overlap = std::min(added, static_cast<std::size_t>(count));
   std::move(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(overlap), at);
@@ -132,13 +128,35 @@ void TZelStrings::ReplaceRows(int first, int count, std::vector<std::string>&& r
   FCount = newCount;
 }
 
-std::vector<std::string> TZelStrings::ReleaseRows() noexcept {
+void TZelStrings::ReplaceRows(int first, int count, const std::vector<std::string>& rows) {
+  std::vector<TRow> copies;
+  copies.reserve(rows.size());
+  for (const auto& row : rows) copies.push_back(TRow::Copy(row));
+  ReplaceRows(first, count, std::move(copies));
+}
+
+std::vector<TRow> TZelStrings::ReleaseRows() noexcept {
   MarkChanged(0);
-  std::vector<std::string> rows = std::move(FList);
-  FList = {};
+  std::vector<TRow> rows = std::move(FList);
+  FList.clear();
   FCount = 0;
   FCapacity = 0;
   return rows;
+}
+
+void TZelStrings::AdoptRows(std::vector<TRow>&& rows) {
+  if (rows.size() > static_cast<std::size_t>(kMaxCapacity)) Error();
+  MarkChanged(0);
+  FList = std::move(rows);
+  FCount = static_cast<int>(FList.size());
+  FCapacity = FCount;
+}
+
+void TZelStrings::AdoptDocument(TRowList&& document) {
+  if (document.rows.size() > static_cast<std::size_t>(kMaxCapacity)) Error();
+  Clear();
+  FBlocks = std::move(document.blocks);
+  AdoptRows(std::move(document.rows));
 }
 
 std::string TZelStrings::GetText() const {
@@ -146,27 +164,21 @@ std::string TZelStrings::GetText() const {
   for (const auto& row : FList) total += row.size();
   std::string text;
   text.reserve(total);
-  for (const auto& row : FList) text.append(row);
+  for (const auto& row : FList) text.append(row.view());
   // Drop the end-of-text mark (the last two bytes, whatever they are).
   text.resize(total >= 2 ? total - 2 : 0);
   return text;
 }
 
-void TZelStrings::SetText(std::string_view text) {
-  Clear();
-  AdoptRows(CutFlatText(text));
-}
+void TZelStrings::SetText(std::string_view text) { AdoptDocument(CutFlatText(text)); }
 
 void TZelStrings::InsertText(int& index, std::string_view text) {
   if (index < 0 || index > FCount) Error();
-  std::vector<std::string> pieces = CutFlatText(text);
-  if (pieces.size() > static_cast<std::size_t>(kMaxCapacity - FCount)) Error();
-  const int added = static_cast<int>(pieces.size());
-  SetCapacity(FCount + added);
-  MarkChanged(index);
-  FList.insert(FList.begin() + index, std::make_move_iterator(pieces.begin()),
-               std::make_move_iterator(pieces.end()));
-  FCount += added;
+  TRowList pieces = CutFlatText(text);
+  const int added = static_cast<int>(pieces.rows.size());
+  // Keep the pieces' bytes before the rows pointing at them go in.
+  for (auto& block : pieces.blocks) FBlocks.push_back(std::move(block));
+  ReplaceRows(index, 0, std::move(pieces.rows));
   index += added - 1;
   SetCapacity(FCount);
 }
@@ -178,12 +190,10 @@ void TZelStrings::AddStrings(const std::vector<std::string>& rows) {
 }
 
 void TZelStrings::AddStrings(const TZelStrings& rows) {
-  if (&rows == this) {
-    const std::vector<std::string> copy = FList;
-    AddStrings(copy);
-    return;
-  }
-  AddStrings(rows.FList);
+  std::vector<std::string> copy;  // `rows` may be this store
+  copy.reserve(rows.FList.size());
+  for (const auto& row : rows.FList) copy.emplace_back(row.view());
+  AddStrings(copy);
 }
 
 void TZelStrings::Assign(const std::vector<std::string>& rows) {
@@ -194,12 +204,13 @@ void TZelStrings::Assign(const std::vector<std::string>& rows) {
 
 void TZelStrings::Assign(const TZelStrings& rows) {
   if (&rows == this) return;
-  Assign(rows.FList);
+  Clear();
+  AddStrings(rows);
 }
 
 int TZelStrings::IndexOf(std::string_view row) const {
   for (int i = 0; i < FCount; ++i) {
-    if (FList[static_cast<std::size_t>(i)] == row) return i;
+    if (FList[static_cast<std::size_t>(i)].view() == row) return i;
   }
   return -1;
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "textstore/row.h"
+
 namespace notavo {
 
 // The store's only error of its own: an index or capacity out of range.
@@ -34,10 +36,17 @@ class TZelStrings {
   int Count() const { return FCount; }
   int Capacity() const { return FCapacity; }
 
-  const std::string& Get(int index) const;
-  const std::string& operator[](int index) const { return Get(index); }
+  // The row's bytes, terminator included; valid until the row changes.
+  std::string_view Get(int index) const {
+    if (index < 0 || index >= FCount) Error();
+    return FList[static_cast<std::size_t>(index)].view();
+  }
+  std::string_view operator[](int index) const { return Get(index); }
+  // Whether the row owns its bytes (written by an edit) rather than pointing
+  // into a block of the document.
+  bool IsOwnedRow(int index) const;
   virtual void Put(int index, std::string_view row);
-  int Add(std::string row);
+  int Add(std::string_view row);
   void Insert(int index, std::string_view row);
   void Delete(int index);
   void Clear();
@@ -70,14 +79,17 @@ class TZelStrings {
   // Replaces rows first..first+count-1 by `rows` in one splice: the same
   // result as overwriting, inserting and deleting row by row, without
   // moving the rows behind the range more than once.
-  void ReplaceRows(int first, int count, std::vector<std::string>&& rows);
+  void ReplaceRows(int first, int count, std::vector<TRow>&& rows);
+  void ReplaceRows(int first, int count, const std::vector<std::string>& rows);
 
-  // Hands the rows over and leaves the store empty; the caller gives the
-  // store its new rows with AdoptRows. Lets a rebuild move rows it keeps.
-  std::vector<std::string> ReleaseRows() noexcept;
-
-  // Swaps in rows built elsewhere (readers, wrap rebuilds) in one step.
-  void AdoptRows(std::vector<std::string>&& rows);
+  // Hands the rows over and leaves the store without rows; its blocks stay,
+  // so the rows remain valid until they come back through AdoptRows. Lets a
+  // rebuild move the rows it keeps.
+  std::vector<TRow> ReleaseRows() noexcept;
+  // Takes rows built elsewhere (a rebuild of our own rows) in one step.
+  void AdoptRows(std::vector<TRow>&& rows);
+  // Takes a whole new document: its rows and the blocks they point into.
+  void AdoptDocument(TRowList&& document);
 
   [[noreturn]] virtual void Error() const;
 
@@ -88,12 +100,12 @@ class TZelStrings {
 
  private:
   void MarkChanged(int row) { FLowestChangedRow = std::min(FLowestChangedRow, row); }
-
   void CheckIndex(int index) const;
   void GrowIfFull();
   void ReserveSlots(int n);
 
-  std::vector<std::string> FList;  // size() == FCount
+  std::vector<TRow> FList;  // size() == FCount
+  TRowBlocks FBlocks;       // bytes the View rows point into
   int FCount = 0;
   int FCapacity = 0;
   int FLowestChangedRow = 0;

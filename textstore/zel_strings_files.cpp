@@ -1,6 +1,8 @@
-// Reading and writing files. Rows are cut into a local list first and
-// swapped in only when the whole file was read, so a failed read leaves the
-// store exactly as it was.
+// Reading and writing files. A CR LF file is read in one piece and cut in
+// place; LF and CR files are streamed and converted into row blocks. Rows
+// are swapped in only when the whole file was read, so a failed read leaves
+// the store exactly as it was.
+#include <cstring>
 #include <vector>
 
 #include "platform/file_io.h"
@@ -15,42 +17,60 @@ namespace {
 
 constexpr std::size_t kReadChunk = 1 << 20;
 constexpr std::size_t kWriteBuffer = 1 << 16;
+constexpr std::size_t kMarkRoom = 2;  // spare bytes for the end-of-text mark
 
-template <typename Cutter>
-void CutFile(FileReader& reader, Cutter& cutter) {
-  std::string chunk(kReadChunk, '\0');
+// The whole file in one block with room for the mark behind it. A file that
+// grows while being read is followed to its end.
+TRowBlock ReadWhole(FileReader& reader, std::size_t& size) {
+  std::size_t capacity = static_cast<std::size_t>(reader.Size()) + kMarkRoom;
+  TRowBlock block = std::make_unique_for_overwrite<char[]>(capacity);
+  size = 0;
   for (;;) {
-    const std::size_t n = reader.Read(chunk.data(), chunk.size());
+    if (size + kMarkRoom == capacity) {
+      char probe;
+      if (reader.Read(&probe, 1) == 0) return block;
+      const std::size_t larger = capacity * 2;
+      TRowBlock grown = std::make_unique_for_overwrite<char[]>(larger);
+      std::memcpy(grown.get(), block.get(), size);
+      grown[size++] = probe;
+      block = std::move(grown);
+      capacity = larger;
+    }
+    const std::size_t n = reader.Read(block.get() + size, capacity - kMarkRoom - size);
+    if (n == 0) return block;
+    size += n;
+  }
+}
+
+TRowList ReadRows(const std::string& fileName, TLineBreakStyle style) {
+  if (style == lbEmpty) {
+    TRowList document;
+    document.rows.push_back(TRow::Copy(kEofMark));
+    return document;
+  }
+  auto reader = OpenFileForReading(fileName);
+  if (style == lbCrLf) {
+    std::size_t size = 0;
+    TRowBlock block = ReadWhole(*reader, size);
+    return CutCrLfBlock(std::move(block), size);
+  }
+  TRowList document;
+  BreakByteRowCutter cutter(document, style == lbLf ? kLF : kCR);
+  std::vector<char> chunk(kReadChunk);
+  for (;;) {
+    const std::size_t n = reader->Read(chunk.data(), chunk.size());
     if (n == 0) break;
     cutter.Feed(std::string_view(chunk.data(), n));
   }
   cutter.Finish();
-}
-
-std::vector<std::string> ReadRows(const std::string& fileName, TLineBreakStyle style) {
-  std::vector<std::string> rows;
-  if (style == lbEmpty) {
-    rows.emplace_back(kEofMark);
-    return rows;
-  }
-  auto reader = OpenFileForReading(fileName);
-  if (style == lbCrLf) {
-    CrLfRowCutter cutter(rows);
-    CutFile(*reader, cutter);
-  } else {
-    BreakByteRowCutter cutter(rows, style == lbLf ? kLF : kCR);
-    CutFile(*reader, cutter);
-  }
-  return rows;
+  return document;
 }
 
 }  // namespace
 
 void TZelStrings::LoadFromFile(const std::string& fileName) {
   const TLineBreakStyle style = DetectLineBreak(fileName);
-  std::vector<std::string> rows = ReadRows(fileName, style);
-  Clear();
-  AdoptRows(std::move(rows));
+  AdoptDocument(ReadRows(fileName, style));
 }
 
 void TZelStrings::SaveToFile(const std::string& fileName) const {
@@ -71,9 +91,9 @@ void TZelStrings::SaveToFile(const std::string& fileName) const {
         buffer.append(bytes);
       }
     };
-    for (int i = 0; i + 1 < FCount; ++i) emit(FList[static_cast<std::size_t>(i)]);
-    const std::string& last = FList.back();
-    if (last.size() > 2) emit(std::string_view(last).substr(0, last.size() - 2));
+    for (int i = 0; i + 1 < FCount; ++i) emit(FList[static_cast<std::size_t>(i)].view());
+    const std::string_view last = FList.back().view();
+    if (last.size() > 2) emit(last.substr(0, last.size() - 2));
     if (!buffer.empty()) out.Write(buffer.data(), buffer.size());
   });
 }

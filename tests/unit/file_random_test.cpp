@@ -55,7 +55,7 @@ std::string ReferenceText(const std::string& bytes, TLineBreakStyle style) {
 void ExpectRowInvariants(const TZelStrings& s) {
   ASSERT_GE(s.Count(), 1);
   for (int i = 0; i < s.Count(); ++i) {
-    const std::string& row = s.Get(i);
+    const std::string_view row = s.Get(i);
     const bool endsWithMark = row.size() >= 2 && row.compare(row.size() - 2, 2, kEofMark) == 0;
     if (i + 1 == s.Count()) {
       ASSERT_TRUE(endsWithMark) << "last row " << i;
@@ -91,10 +91,17 @@ TEST(FileRandom, LoadSaveMatchesReference) {
   }
 }
 
-template <typename MakeCutter>
-std::vector<std::string> CutInChunks(const std::string& bytes, std::mt19937* rng, MakeCutter make) {
+std::vector<std::string> Strings(const TRowList& list) {
   std::vector<std::string> rows;
-  auto cutter = make(rows);
+  for (const auto& row : list.rows) rows.emplace_back(row.view());
+  return rows;
+}
+
+// Streams `bytes` through an LF or CR cutter in random small chunks (or in
+// one piece when rng is null).
+std::vector<std::string> CutInChunks(const std::string& bytes, std::mt19937* rng, char breakByte) {
+  TRowList out;
+  BreakByteRowCutter cutter(out, breakByte);
   std::size_t pos = 0;
   while (pos < bytes.size()) {
     const std::size_t n = rng ? 1 + (*rng)() % 7 : bytes.size();
@@ -102,28 +109,38 @@ std::vector<std::string> CutInChunks(const std::string& bytes, std::mt19937* rng
     pos += n;
   }
   cutter.Finish();
-  return rows;
+  return Strings(out);
 }
 
 TEST(FileRandom, ChunkBoundariesNeverChangeRows) {
   std::mt19937 rng(7);
-  auto crlf = [](std::vector<std::string>& r) { return CrLfRowCutter(r); };
-  auto lf = [](std::vector<std::string>& r) { return BreakByteRowCutter(r, '\n'); };
-  auto cr = [](std::vector<std::string>& r) { return BreakByteRowCutter(r, '\r'); };
   for (int round = 0; round < 2000; ++round) {
     const std::string bytes = RandomBytes(rng);
     SCOPED_TRACE(::testing::PrintToString(bytes));
-    ASSERT_EQ(CutInChunks(bytes, &rng, crlf), CutInChunks(bytes, nullptr, crlf));
-    ASSERT_EQ(CutInChunks(bytes, &rng, lf), CutInChunks(bytes, nullptr, lf));
-    ASSERT_EQ(CutInChunks(bytes, &rng, cr), CutInChunks(bytes, nullptr, cr));
+    ASSERT_EQ(CutInChunks(bytes, &rng, '\n'), CutInChunks(bytes, nullptr, '\n'));
+    ASSERT_EQ(CutInChunks(bytes, &rng, '\r'), CutInChunks(bytes, nullptr, '\r'));
   }
+}
+
+TEST(FileRandom, RowBlocksSurviveTinyAndHugeRows) {
+  // Rows larger than a block, and many tiny rows, all come out intact.
+  const std::string huge(TRowBuilder::kBlockSize + 12345, 'h');
+  std::string bytes = "a\n" + huge + "\nb\n";
+  for (int i = 0; i < 100000; ++i) bytes += "xy\n";
+  const auto rows = CutInChunks(bytes, nullptr, '\n');
+  ASSERT_EQ(rows.size(), 100004u);
+  EXPECT_EQ(rows[0], "a\r\n");
+  EXPECT_EQ(rows[1], huge + "\r\n");
+  EXPECT_EQ(rows[2], "b\r\n");
+  EXPECT_EQ(rows[100002], "xy\r\n");
+  EXPECT_EQ(rows[100003], std::string("\0\0", 2));
 }
 
 TEST(FileRandom, FlatTextPiecesConcatenateToTheText) {
   std::mt19937 rng(99);
   for (int round = 0; round < 2000; ++round) {
     const std::string bytes = RandomBytes(rng);
-    const auto pieces = CutFlatText(bytes);
+    const auto pieces = Strings(CutFlatText(bytes));
     std::string joined;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
       joined += pieces[i];

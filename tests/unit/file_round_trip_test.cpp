@@ -22,7 +22,7 @@ using testing::WriteBytes;
 
 Rows RowsOf(const TZelStrings& s) {
   Rows rows;
-  for (int i = 0; i < s.Count(); ++i) rows.push_back(s.Get(i));
+  for (int i = 0; i < s.Count(); ++i) rows.emplace_back(s.Get(i));
   return rows;
 }
 

@@ -116,7 +116,18 @@ TEST(RowCut, AutoWrapAlwaysMakesProgress) {
 
 // --- randomized: fast against literal ------------------------------------
 
+// Text like "亜亜亜…": every byte has a lead value, so only a walk from a
+// known character start can tell leads from trails.
+std::string LeadHeavyLine(std::mt19937& rng) {
+  static const char kLeadValued[] = {'\x88', '\x9F', '\xE0', '\x81'};
+  std::string s;
+  const int length = static_cast<int>(rng() % 400);
+  for (int i = 0; i < length; ++i) s.push_back(rng() % 50 == 0 ? 'a' : kLeadValued[rng() % 4]);
+  return s + "\r\n";
+}
+
 std::string RandomLine(std::mt19937& rng, bool withStops) {
+  if (rng() % 4 == 0) return LeadHeavyLine(rng);
   static const char kPlain[] = {'a', 'b', ' ', '\t', '\x93', '\xFA', '\x81', '\x40', '\xE0', '\x9F'};
   static const char kStops[] = {'\r', '\0', '\n'};
   const int length = static_cast<int>(rng() % 300);
@@ -178,7 +189,7 @@ TEST(RowCut, FastCutMatchesLiteralReference) {
       ++compared;
     }
   }
-  EXPECT_GT(compared, 15000);  // the mended cases are the exception
+  EXPECT_GT(compared, 14000);  // the mended cases are the exception
 }
 
 TEST(RowCut, RowLengthsAgreeWithRows) {

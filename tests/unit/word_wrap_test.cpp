@@ -19,7 +19,7 @@ using Rows = std::vector<std::string>;
 
 Rows RowsOf(const TZelStrings& s) {
   Rows rows;
-  for (int i = 0; i < s.Count(); ++i) rows.push_back(s[i]);
+  for (int i = 0; i < s.Count(); ++i) rows.emplace_back(s[i]);
   return rows;
 }
 
@@ -105,7 +105,7 @@ TEST(WordWrap, RewrapAfterEditsMatchesFullRebuild) {
 
     // Pick a row and edit its bytes (keeping the row's terminator).
     const int row = static_cast<int>(rng() % lines.Count());
-    const std::string old = lines[row];
+    const std::string old(lines[row]);
     const bool endsLine = RowEndsLine(old);
     const std::string term = endsLine ? old.substr(old.size() - 2) : "";
     std::string body = endsLine ? old.substr(0, old.size() - 2) : old;
@@ -143,7 +143,7 @@ TEST(WordWrap, RewrapAfterEditsMatchesFullRebuild) {
     for (const auto& line : RowsOf(lines)) flatAgain += line;
     ASSERT_EQ(flatAgain, text);
     for (int i = 0; i + 1 < lines.Count(); ++i) {
-      const std::string& rowText = lines[i];
+      const std::string_view rowText = lines[i];
       ASSERT_FALSE(rowText.size() >= 2 && rowText.compare(rowText.size() - 2, 2, "\0\0"s) == 0);
     }
     // Every logical line in the store is cut exactly as a fresh cut would.

@@ -28,7 +28,7 @@ class ThrowingMeasurer final : public TTextMeasurer {
 
 std::vector<std::string> RowsOf(const TZelStrings& s) {
   std::vector<std::string> rows;
-  for (int i = 0; i < s.Count(); ++i) rows.push_back(s[i]);
+  for (int i = 0; i < s.Count(); ++i) rows.emplace_back(s[i]);
   return rows;
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 std::vector<std::string> Rows(const TZelStrings& s) {
   std::vector<std::string> rows;
-  for (int i = 0; i < s.Count(); ++i) rows.push_back(s.Get(i));
+  for (int i = 0; i < s.Count(); ++i) rows.emplace_back(s.Get(i));
   return rows;
 }
 
