@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -101,11 +102,15 @@ class NotavoProcess {
     }
   }
 
+  // Waits until the program sits in a message loop with nothing to do.
+  void WaitUntilIdle() const { ::WaitForInputIdle(FProcess.Get(), 5000); }
+
   bool Running() const { return ::WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT; }
 
   // Polls until a window of `className` shows up (or the process ends).
-  std::optional<WindowInfo> WaitForWindow(const wchar_t* className) const {
-    const auto deadline = std::chrono::steady_clock::now() + kWindowTimeout;
+  std::optional<WindowInfo> WaitForWindow(
+      const wchar_t* className, std::chrono::milliseconds timeout = kWindowTimeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline && Running()) {
       for (const WindowInfo& window : TopLevelWindows(FProcessId)) {
         if (window.className == className) return window;
@@ -156,6 +161,8 @@ struct CaptionCase {
   bool createFile;
 };
 
+void PrintTo(const CaptionCase& c, std::ostream* os) { *os << c.label; }
+
 class CaptionTest : public ::testing::TestWithParam<CaptionCase> {
  protected:
   TempFolder FFolder;
@@ -180,6 +187,10 @@ TEST_P(CaptionTest, OneMainWindowNamedAfterTheDocumentThatClosesCleanly) {
   const std::optional<WindowInfo> main = notavo.WaitForWindow(kMainFormClass);
   ASSERT_TRUE(main) << "no main window within 20 s";
   EXPECT_EQ(main->caption, expected);
+  // Loading happens after the window shows; give a message box the chance to
+  // appear before concluding there is none.
+  notavo.WaitUntilIdle();
+  EXPECT_FALSE(notavo.WaitForWindow(kDialogClass, 1s)) << "unexpected message box";
   EXPECT_EQ(notavo.Windows().size(), 1u) << "expected the main window and nothing else";
 
   const std::optional<DWORD> exitCode = notavo.CloseAndWait(main->handle);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,8 @@ struct RoundTripCase {
   std::size_t readBuffer;
 };
 
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.label; }
+
 class FileIoRoundTrip : public FileIoTest, public ::testing::WithParamInterface<RoundTripCase> {};
 
 TEST_P(FileIoRoundTrip, NewFileThenReplacedFileReadBackExactly) {
@@ -116,6 +119,8 @@ struct ProducerThrowsCase {
   bool targetExists;
   std::size_t bytesBeforeThrow;  // some of it already reached the disk past 64 KiB
 };
+
+void PrintTo(const ProducerThrowsCase& c, std::ostream* os) { *os << c.label; }
 
 class FileIoProducerThrows : public FileIoTest,
                              public ::testing::WithParamInterface<ProducerThrowsCase> {};
@@ -228,6 +233,8 @@ struct JapaneseNameCase {
   std::string cp932;   // spelled as bytes so the test does not trust the converter
   std::wstring utf16;  // what the file system must show
 };
+
+void PrintTo(const JapaneseNameCase& c, std::ostream* os) { *os << c.label; }
 
 class FileIoJapaneseNames : public FileIoTest,
                             public ::testing::WithParamInterface<JapaneseNameCase> {};
