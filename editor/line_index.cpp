@@ -9,20 +9,24 @@ namespace notavo {
 
 void TLineIndex::Refresh() {
   const int changed = lines_.TakeLowestChangedRow();
-  // Checkpoint b counts rows before b*kBlock: still right if none of them
+  // Checkpoint b covers rows before b*kBlock: still right if none of them
   // changed.
   const std::size_t keep = static_cast<std::size_t>(changed / kBlock) + 1;
-  if (lineEndsBefore_.size() > keep) lineEndsBefore_.resize(keep);
-  if (lineEndsBefore_.empty()) lineEndsBefore_.push_back(0);
+  if (checkpoints_.size() > keep) checkpoints_.resize(keep);
+  if (checkpoints_.empty()) checkpoints_.push_back({});
 }
 
 void TLineIndex::ExtendTo(int block) {
   const int count = lines_.Count();
-  while (static_cast<int>(lineEndsBefore_.size()) <= block) {
-    const int from = (static_cast<int>(lineEndsBefore_.size()) - 1) * kBlock;
-    int ends = lineEndsBefore_.back();
-    for (int r = from; r < from + kBlock && r < count; ++r) ends += RowEndsLine(lines_[r]) ? 1 : 0;
-    lineEndsBefore_.push_back(ends);
+  while (static_cast<int>(checkpoints_.size()) <= block) {
+    const int from = (static_cast<int>(checkpoints_.size()) - 1) * kBlock;
+    Checkpoint next = checkpoints_.back();
+    for (int r = from; r < from + kBlock && r < count; ++r) {
+      const std::string_view row = lines_[r];
+      next.lineEnds += RowEndsLine(row) ? 1 : 0;
+      next.bytes += static_cast<long long>(row.size());
+    }
+    checkpoints_.push_back(next);
   }
 }
 
@@ -31,9 +35,19 @@ int TLineIndex::LineOfRow(int row) {
   row = std::clamp(row, 0, std::max(lines_.Count() - 1, 0));
   const int block = row / kBlock;
   ExtendTo(block);
-  int ends = lineEndsBefore_[static_cast<std::size_t>(block)];
+  int ends = checkpoints_[static_cast<std::size_t>(block)].lineEnds;
   for (int r = block * kBlock; r < row; ++r) ends += RowEndsLine(lines_[r]) ? 1 : 0;
   return ends;
+}
+
+long long TLineIndex::BytesBeforeRow(int row) {
+  Refresh();
+  row = std::clamp(row, 0, lines_.Count());
+  const int block = row / kBlock;
+  ExtendTo(block);
+  long long bytes = checkpoints_[static_cast<std::size_t>(block)].bytes;
+  for (int r = block * kBlock; r < row; ++r) bytes += static_cast<long long>(lines_[r].size());
+  return bytes;
 }
 
 int TLineIndex::FirstRowOfLine(int line) {
@@ -42,14 +56,16 @@ int TLineIndex::FirstRowOfLine(int line) {
   if (count == 0 || line <= 0) return 0;
   const int lastBlock = (count - 1) / kBlock;
   // Extend until a checkpoint has counted `line` ends, or the end.
-  while (lineEndsBefore_.back() < line && static_cast<int>(lineEndsBefore_.size()) <= lastBlock) {
-    ExtendTo(static_cast<int>(lineEndsBefore_.size()));
+  while (checkpoints_.back().lineEnds < line &&
+         static_cast<int>(checkpoints_.size()) <= lastBlock) {
+    ExtendTo(static_cast<int>(checkpoints_.size()));
   }
   // The last checkpoint with fewer than `line` ends before it.
   const auto after =
-      std::lower_bound(lineEndsBefore_.begin(), lineEndsBefore_.end(), line);
-  const int block = static_cast<int>(after - lineEndsBefore_.begin()) - 1;
-  int ends = lineEndsBefore_[static_cast<std::size_t>(block)];
+      std::lower_bound(checkpoints_.begin(), checkpoints_.end(), line,
+                       [](const Checkpoint& c, int value) { return c.lineEnds < value; });
+  const int block = static_cast<int>(after - checkpoints_.begin()) - 1;
+  int ends = checkpoints_[static_cast<std::size_t>(block)].lineEnds;
   for (int r = block * kBlock; r < count - 1; ++r) {
     ends += RowEndsLine(lines_[r]) ? 1 : 0;
     if (ends == line) return r + 1;

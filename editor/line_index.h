@@ -2,7 +2,7 @@
 // coordinates (logical line, offset in the line), kept cheap near the caret.
 //
 // The index keeps, for every kBlock-th row, the number of rows before it
-// that end a line. Edits only invalidate the checkpoints behind the lowest
+// that end a line and their bytes. Edits only invalidate the checkpoints behind the lowest
 // changed row (the store reports it), and checkpoints are rebuilt lazily up
 // to the row a query needs. A query therefore costs O(log B + kBlock + the
 // rows of the one logical line involved), plus, once after an edit, a walk
@@ -27,13 +27,20 @@ class TLineIndex {
   // First row of logical line `line`, or the last row when there are fewer
   // lines.
   int FirstRowOfLine(int line);
+  // Bytes of the rows before `row` (0..row count): where the row starts in
+  // the flat text, terminators included.
+  long long BytesBeforeRow(int row);
 
  private:
+  struct Checkpoint {
+    int lineEnds = 0;     // rows ending a line before the block
+    long long bytes = 0;  // bytes of the rows before the block
+  };
   void Refresh();
   void ExtendTo(int block);  // make checkpoints 0..block valid
 
   TZelStrings& lines_;
-  std::vector<int> lineEndsBefore_;  // per block start; all entries valid
+  std::vector<Checkpoint> checkpoints_;  // per block start; all entries valid
 };
 
 // (logical line, offset) → (row, offset in the row). An offset reaching the

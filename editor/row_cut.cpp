@@ -51,8 +51,8 @@ class LeadFinder {
 int FitPixels(std::string_view rest, int pos, const TWrapParams& params) {
   const long long maxPixels = params.MaxRowPixels();
   auto fits = [&](int bytes) {
-    const std::string piece = ExpandTabs(rest.substr(0, static_cast<std::size_t>(bytes)),
-                                         params.TabCount);
+    const std::string piece =
+        ExpandTabs(rest.substr(0, static_cast<std::size_t>(bytes)), params.TabCount);
     return params.Measurer->TextWidth(piece) <= maxPixels;
   };
   if (pos == 0 || fits(pos)) return pos;

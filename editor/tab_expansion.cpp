@@ -8,8 +8,8 @@ std::string ExpandTabs(std::string_view text, int tabCount) {
   expanded.reserve(text.size());
   for (char c : text) {
     if (c == '\t') {
-      expanded.append(static_cast<std::size_t>(TabCells(static_cast<int>(expanded.size()), tabCount)),
-                      ' ');
+      expanded.append(
+          static_cast<std::size_t>(TabCells(static_cast<int>(expanded.size()), tabCount)), ' ');
     } else {
       expanded.push_back(c);
     }

@@ -34,10 +34,10 @@ void RebuildRows(TZelStrings& lines, TLineIndex& index, bool on, const TWrapPara
                  TRowPos& caret, TRowPos& anchor);
 
 struct TRewrapResult {
-  int Start = 0;         // first row re-cut (the soft row before the edit, if any)
-  int OldEnd = 0;        // one past the last old row of the re-cut range
-  int NewEnd = 0;        // one past the last new row
-  TRowPos Caret;         // the caret on the new rows
+  int Start = 0;   // first row re-cut (the soft row before the edit, if any)
+  int OldEnd = 0;  // one past the last old row of the re-cut range
+  int NewEnd = 0;  // one past the last new row
+  TRowPos Caret;   // the caret on the new rows
   bool RowCountChanged = false;
 };
 

@@ -31,7 +31,8 @@ class TWrapLayout {
  public:
   static constexpr std::string_view kRebuildFailure = "Error:OC004";
 
-  TWrapLayout(TZelStrings& lines, TWrapViewHooks& hooks) : lines_(lines), hooks_(hooks), index_(lines) {}
+  TWrapLayout(TZelStrings& lines, TWrapViewHooks& hooks)
+      : lines_(lines), hooks_(hooks), index_(lines) {}
 
   bool WordWrap() const { return wordWrap_; }
   const TWrapParams& Params() const { return params_; }

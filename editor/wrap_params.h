@@ -9,12 +9,12 @@ class TTextMeasurer;
 struct TWrapParams {
   static constexpr int kMinColumn = 10;
 
-  int Column = 1000;            // row width in cells, at least kMinColumn
-  int TabCount = 8;             // 1..8
-  bool SingleByteMode = false;  // every byte is a character of its own
-  bool AutoWrap = false;        // also cut at the text area's pixel width
-  int TextAreaWidth = 0;        // pixels
-  int CharWidth = 8;            // the font's average character width, pixels
+  int Column = 1000;                        // row width in cells, at least kMinColumn
+  int TabCount = 8;                         // 1..8
+  bool SingleByteMode = false;              // every byte is a character of its own
+  bool AutoWrap = false;                    // also cut at the text area's pixel width
+  int TextAreaWidth = 0;                    // pixels
+  int CharWidth = 8;                        // the font's average character width, pixels
   const TTextMeasurer* Measurer = nullptr;  // needed only with AutoWrap
 
   // The pixel width a row may take with AutoWrap: never below ten average

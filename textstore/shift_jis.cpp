@@ -8,7 +8,8 @@ int ByteTypeAt(std::string_view s, int position, bool singleByte) {
   // The parity of the run of lead-valued bytes before `at` decides: each
   // complete pair of them is a character, an odd one left over is our lead.
   std::size_t leadRun = 0;
-  for (std::size_t i = at; i > 0 && IsLeadByte(static_cast<unsigned char>(s[i - 1])); --i) ++leadRun;
+  for (std::size_t i = at; i > 0 && IsLeadByte(static_cast<unsigned char>(s[i - 1])); --i)
+    ++leadRun;
   if (leadRun % 2 == 1) return btTrail;
   return IsLeadByte(static_cast<unsigned char>(s[at])) ? btLead : btSingle;
 }

@@ -34,6 +34,8 @@ void TZelStrings::Put(int index, std::string_view row) {
   CheckIndex(index);
   TRow copy = TRow::Copy(row);  // `row` may be a view of the row it replaces
   MarkChanged(index);
+  FTotalBytes += static_cast<long long>(copy.size()) -
+                 static_cast<long long>(FList[static_cast<std::size_t>(index)].size());
   FList[static_cast<std::size_t>(index)] = std::move(copy);
 }
 
@@ -56,6 +58,7 @@ int TZelStrings::Add(std::string_view row) {
   TRow copy = TRow::Copy(row);
   GrowIfFull();
   MarkChanged(FCount);
+  FTotalBytes += static_cast<long long>(copy.size());
   FList.push_back(std::move(copy));
   return FCount++;
 }
@@ -65,6 +68,7 @@ void TZelStrings::Insert(int index, std::string_view row) {
   TRow copy = TRow::Copy(row);
   GrowIfFull();
   MarkChanged(index);
+  FTotalBytes += static_cast<long long>(copy.size());
   FList.insert(FList.begin() + index, std::move(copy));
   ++FCount;
 }
@@ -72,6 +76,7 @@ void TZelStrings::Insert(int index, std::string_view row) {
 void TZelStrings::Delete(int index) {
   CheckIndex(index);
   MarkChanged(index);
+  FTotalBytes -= static_cast<long long>(FList[static_cast<std::size_t>(index)].size());
   FList.erase(FList.begin() + index);
   --FCount;
 }
@@ -81,6 +86,7 @@ void TZelStrings::Clear() {
   if (FCapacity == 0 && FList.capacity() == 0 && FBlocks.empty()) return;
   std::vector<TRow>().swap(FList);
   TRowBlocks().swap(FBlocks);
+  FTotalBytes = 0;
   FCount = 0;
   FCapacity = 0;
 }
@@ -89,6 +95,8 @@ void TZelStrings::SetCount(int n) {
   if (n < 0 || n > kMaxCapacity) Error();
   if (n > FCapacity) SetCapacity(n);
   MarkChanged(std::min(n, FCount));
+  for (int i = n; i < FCount; ++i)
+    FTotalBytes -= static_cast<long long>(FList[static_cast<std::size_t>(i)].size());
   FList.resize(static_cast<std::size_t>(n));
   FCount = n;
 }
@@ -114,6 +122,10 @@ void TZelStrings::ReplaceRows(int first, int count, std::vector<TRow>&& rows) {
     ReserveSlots(newCount);
   }
   MarkChanged(first);
+  for (int i = first; i < first + count; ++i) {
+    FTotalBytes -= static_cast<long long>(FList[static_cast<std::size_t>(i)].size());
+  }
+  for (const auto& row : rows) FTotalBytes += static_cast<long long>(row.size());
   // Capacity is reserved: nothing below allocates or throws.
   const auto at = FList.begin() + first;
   const std::size_t overlap = std::min(added, static_cast<std::size_t>(count));
@@ -139,6 +151,7 @@ std::vector<TRow> TZelStrings::ReleaseRows() noexcept {
   MarkChanged(0);
   std::vector<TRow> rows = std::move(FList);
   FList.clear();
+  FTotalBytes = 0;
   FCount = 0;
   FCapacity = 0;
   return rows;
@@ -148,6 +161,8 @@ void TZelStrings::AdoptRows(std::vector<TRow>&& rows) {
   if (rows.size() > static_cast<std::size_t>(kMaxCapacity)) Error();
   MarkChanged(0);
   FList = std::move(rows);
+  FTotalBytes = 0;
+  for (const auto& row : FList) FTotalBytes += static_cast<long long>(row.size());
   FCount = static_cast<int>(FList.size());
   FCapacity = FCount;
 }

@@ -34,6 +34,9 @@ class TZelStrings {
   virtual ~TZelStrings();
 
   int Count() const { return FCount; }
+  // Bytes of all rows, terminators and the end mark included; kept up to
+  // date by every change, so asking costs nothing.
+  long long TotalBytes() const { return FTotalBytes; }
   int Capacity() const { return FCapacity; }
 
   // The row's bytes, terminator included; valid until the row changes.
@@ -109,6 +112,7 @@ class TZelStrings {
   int FCount = 0;
   int FCapacity = 0;
   int FLowestChangedRow = 0;
+  long long FTotalBytes = 0;
 };
 
 }  // namespace notavo

@@ -1,4 +1,6 @@
 // POSIX file access, used by the native build and its tests.
+#include "platform/file_io.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,8 +8,6 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
-
-#include "platform/file_io.h"
 
 namespace notavo {
 

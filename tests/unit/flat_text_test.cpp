@@ -25,10 +25,10 @@ TEST(FlatText, CutTable) {
       {"", {""}},
       {"a\r\nb", {"a\r\n", "b"}},
       {"a\r\n", {"a\r\n"}},
-      {"a\nb", {"a\nb"}},                  // lone LF is an ordinary byte
-      {"a\rbc", {"a\rb", "c"}},             // lone CR takes the byte after it
+      {"a\nb", {"a\nb"}},        // lone LF is an ordinary byte
+      {"a\rbc", {"a\rb", "c"}},  // lone CR takes the byte after it
       {"a\0bc"s, {"a\0b"s, "c"}},
-      {"abc\r", {"abc\r"}},                 // stop byte at the very end: clamped
+      {"abc\r", {"abc\r"}},  // stop byte at the very end: clamped
       {"abc\0"s, {"abc\0"s}},
       {"\r\n\r\n", {"\r\n", "\r\n"}},
       {"x\0\0"s, {"x\0\0"s}},

@@ -1,12 +1,13 @@
 // Row ↔ logical conversions against a plain walk from row 0, before and
 // after the store changes under the index.
+#include "editor/line_index.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
-#include "editor/line_index.h"
 #include "textstore/row_terminators.h"
 #include "textstore/zel_strings.h"
 
@@ -37,16 +38,20 @@ void NaiveLogicalToRow(const TZelStrings& lines, int& offset, int& line) {
 void NaiveRowToLogical(const TZelStrings& lines, int& offset, int& row) {
   int line = 0;
   for (int r = 0; r < row; ++r) line += RowEndsLine(lines[r]) ? 1 : 0;
-  for (int r = row - 1; r >= 0 && !RowEndsLine(lines[r]); --r) offset += static_cast<int>(lines[r].size());
+  for (int r = row - 1; r >= 0 && !RowEndsLine(lines[r]); --r)
+    offset += static_cast<int>(lines[r].size());
   row = line;
 }
 
 std::string RandomRow(std::mt19937& rng) {
   std::string row(rng() % 6, 'x');
   switch (rng() % 4) {
-    case 0: return row;                  // soft row
-    case 1: return row + "\n";           // ends in LF but is a soft row
-    default: return row + "\r\n";
+    case 0:
+      return row;  // soft row
+    case 1:
+      return row + "\n";  // ends in LF but is a soft row
+    default:
+      return row + "\r\n";
   }
 }
 
@@ -101,12 +106,17 @@ TEST(LineIndex, AgreesWithNaiveWalkThroughRandomEdits) {
     // Edit somewhere, then query somewhere else, like caret moves after edits.
     const int count = lines.Count();
     switch (rng() % 5) {
-      case 0: lines.Insert(static_cast<int>(rng() % count), RandomRow(rng)); break;
+      case 0:
+        lines.Insert(static_cast<int>(rng() % count), RandomRow(rng));
+        break;
       case 1:
         if (count > 2) lines.Delete(static_cast<int>(rng() % (count - 1)));
         break;
-      case 2: lines.Put(static_cast<int>(rng() % (count - 1)), RandomRow(rng)); break;
-      default: break;  // queries only
+      case 2:
+        lines.Put(static_cast<int>(rng() % (count - 1)), RandomRow(rng));
+        break;
+      default:
+        break;  // queries only
     }
     const int last = lines.Count() - 1;
     int row = static_cast<int>(rng() % (last + 1)), offset = static_cast<int>(rng() % 4);
@@ -115,6 +125,12 @@ TEST(LineIndex, AgreesWithNaiveWalkThroughRandomEdits) {
     NaiveRowToLogical(lines, naiveOffset, naiveRow);
     ASSERT_EQ(row, naiveRow) << step;
     ASSERT_EQ(offset, naiveOffset) << step;
+
+    const int probe = static_cast<int>(rng() % (last + 2));
+    long long naiveBytes = 0;
+    for (int r = 0; r < probe; ++r) naiveBytes += static_cast<long long>(lines[r].size());
+    ASSERT_EQ(index.BytesBeforeRow(probe), naiveBytes) << step;
+    ASSERT_EQ(lines.TotalBytes(), index.BytesBeforeRow(lines.Count())) << step;
 
     int line = static_cast<int>(rng() % (last + 3)), col = static_cast<int>(rng() % 12);
     int naiveLine = line, naiveCol = col;

@@ -1,12 +1,13 @@
 // Cutting logical lines into rows: the documented cases, the fast cut
 // against the literal reference, and the soundness of every soft row.
+#include "editor/row_cut.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
-#include "editor/row_cut.h"
 #include "editor/tab_expansion.h"
 #include "platform/text_measure.h"
 #include "textstore/row_terminators.h"
@@ -51,14 +52,23 @@ TEST(RowCut, DocumentedCases) {
     TWrapParams params;
     Rows rows;
   } cases[] = {
-      {"25 chars", std::string(25, 'a') + "\r\n", Params(10),
+      {"25 chars",
+       std::string(25, 'a') + "\r\n",
+       Params(10),
        {std::string(10, 'a'), std::string(10, 'a'), std::string(5, 'a') + "\r\n"}},
       {"exactly column", std::string(10, 'a') + "\r\n", Params(10), {std::string(10, 'a'), "\r\n"}},
-      {"column minus one", std::string(9, 'a') + "\r\n", Params(10), {std::string(9, 'a') + "\r\n"}},
-      {"exactly column at eof", std::string(10, 'a') + "\0\0"s, Params(10),
+      {"column minus one",
+       std::string(9, 'a') + "\r\n",
+       Params(10),
+       {std::string(9, 'a') + "\r\n"}},
+      {"exactly column at eof",
+       std::string(10, 'a') + "\0\0"s,
+       Params(10),
        {std::string(10, 'a'), "\0\0"s}},
       {"double-byte at edge", nine + kanji + "\r\n", Params(10), {nine, kanji + "\r\n"}},
-      {"single-byte mode splits", nine + kanji + "\r\n", Params(10, 8, true),
+      {"single-byte mode splits",
+       nine + kanji + "\r\n",
+       Params(10, 8, true),
        {nine + "\x93", "\xFA\r\n"}},
       {"tab counts to its stop", "abc\tdefghij\r\n", Params(10, 4), {"abc\tdefghi", "j\r\n"}},
       {"tab crossing the column", "abcdefgh\tij\r\n", Params(10, 4), {"abcdefgh", "\tij\r\n"}},
@@ -99,7 +109,9 @@ TEST(RowCut, AutoWrapNeverGoesBelowTenCharacters) {
 // A measurer wider than any row limit: every row still takes a character.
 class HugeMeasurer final : public TTextMeasurer {
  public:
-  int TextWidth(std::string_view bytes) const override { return static_cast<int>(bytes.size()) * 1000; }
+  int TextWidth(std::string_view bytes) const override {
+    return static_cast<int>(bytes.size()) * 1000;
+  }
 };
 
 TEST(RowCut, AutoWrapAlwaysMakesProgress) {
@@ -109,7 +121,9 @@ TEST(RowCut, AutoWrapAlwaysMakesProgress) {
   p.TextAreaWidth = 10;
   p.CharWidth = 1;
   p.Measurer = &measurer;
-  const std::string line = "ab\x93\xFA" "c\r\n";
+  const std::string line =
+      "ab\x93\xFA"
+      "c\r\n";
   const Rows rows = Cut(line, p);
   EXPECT_EQ(rows, (Rows{"a", "b", "\x93\xFA", "c", "\r\n"}));
 }
@@ -128,7 +142,8 @@ std::string LeadHeavyLine(std::mt19937& rng) {
 
 std::string RandomLine(std::mt19937& rng, bool withStops) {
   if (rng() % 4 == 0) return LeadHeavyLine(rng);
-  static const char kPlain[] = {'a', 'b', ' ', '\t', '\x93', '\xFA', '\x81', '\x40', '\xE0', '\x9F'};
+  static const char kPlain[] = {'a',    'b',    ' ',    '\t',   '\x93',
+                                '\xFA', '\x81', '\x40', '\xE0', '\x9F'};
   static const char kStops[] = {'\r', '\0', '\n'};
   const int length = static_cast<int>(rng() % 300);
   std::string s;
@@ -201,7 +216,8 @@ TEST(RowCut, RowLengthsAgreeWithRows) {
     CutRowLengths(line, p, lengths);
     const Rows rows = Cut(line, p);
     ASSERT_EQ(lengths.size(), rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) ASSERT_EQ(static_cast<int>(rows[i].size()), lengths[i]);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      ASSERT_EQ(static_cast<int>(rows[i].size()), lengths[i]);
   }
 }
 

@@ -27,8 +27,8 @@ TEST(RowTerminators, Table) {
       {""s, false, "", ""},
       {"\r"s, false, "\r", "\r"},
       {"\0"s, false, "\0"s, "\0"s},
-      {"ab\rx"s, true, "ab", "ab\rx"},   // lone CR with its follower
-      {"ab\0x"s, true, "ab", "ab"},      // NUL-led terminator
+      {"ab\rx"s, true, "ab", "ab\rx"},  // lone CR with its follower
+      {"ab\0x"s, true, "ab", "ab"},     // NUL-led terminator
       {"ab\n\r"s, false, "ab\n\r", "ab\n\r"},
   };
   for (const auto& c : cases) {

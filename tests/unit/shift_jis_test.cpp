@@ -11,9 +11,12 @@ using namespace std::string_literals;
 
 // "日" is 0x93 0xFA; "ア" (full-width) is 0x83 0x41; 0x82 0xA0 is "あ".
 TEST(ByteTypeAt, ClassifiesEachByteOfMixedText) {
-  const std::string s = "a\x93\xFA" "b\x83\x41";
+  const std::string s =
+      "a\x93\xFA"
+      "b\x83\x41";
   const int expected[] = {btSingle, btLead, btTrail, btSingle, btLead, btTrail};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(ByteTypeAt(s, i + 1, false), expected[i]) << "pos " << i + 1;
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(ByteTypeAt(s, i + 1, false), expected[i]) << "pos " << i + 1;
 }
 
 TEST(ByteTypeAt, TrailByteWithLeadValueIsTrail) {
@@ -28,7 +31,9 @@ TEST(ByteTypeAt, TrailByteWithLeadValueIsTrail) {
 
 TEST(ByteTypeAt, SingleByteLetterAfterDoubleByteIsNotTrail) {
   // 'b' follows a complete pair: it must not be taken for the pair's trail.
-  const std::string s = "\x82\xA0" "b";
+  const std::string s =
+      "\x82\xA0"
+      "b";
   EXPECT_EQ(ByteTypeAt(s, 3, false), btSingle);
 }
 
@@ -42,9 +47,7 @@ TEST(ByteTypeAt, OutOfRangeAndSingleByteSwitchGiveZero) {
   EXPECT_EQ(ByteTypeAt("", 1, false), btSingle);
 }
 
-TEST(ByteTypeAt, LoneLeadByteAtEndIsLead) {
-  EXPECT_EQ(ByteTypeAt("ab\x93"s, 3, false), btLead);
-}
+TEST(ByteTypeAt, LoneLeadByteAtEndIsLead) { EXPECT_EQ(ByteTypeAt("ab\x93"s, 3, false), btLead); }
 
 TEST(LeadByteTable, MatchesCodePage932Ranges) {
   for (int b = 0; b < 256; ++b) {
@@ -60,7 +63,8 @@ int ForwardByteType(const std::string& s, int position) {
     if (type == btLead) {
       type = btTrail;
     } else {
-      type = IsLeadByte(static_cast<unsigned char>(s[static_cast<std::size_t>(i)])) ? btLead : btSingle;
+      type = IsLeadByte(static_cast<unsigned char>(s[static_cast<std::size_t>(i)])) ? btLead
+                                                                                    : btSingle;
     }
   }
   return type;

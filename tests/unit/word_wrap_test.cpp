@@ -1,5 +1,7 @@
 // Rebuilding the store as rows and back, and re-cutting after edits,
 // checked against a full rebuild of the flat text and plain conversions.
+#include "editor/word_wrap.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "editor/line_index.h"
-#include "editor/word_wrap.h"
 #include "textstore/row_terminators.h"
 #include "textstore/zel_strings.h"
 
@@ -128,8 +129,8 @@ TEST(WordWrap, RewrapAfterEditsMatchesFullRebuild) {
     if (replacement.empty()) continue;
     lines.ReplaceRows(row, 1, Rows(replacement));
     // Caret right behind the inserted text (on the row that holds it).
-    caret = {row, std::min(at + static_cast<int>(inserted.size()),
-                           static_cast<int>(lines[row].size()))};
+    caret = {row,
+             std::min(at + static_cast<int>(inserted.size()), static_cast<int>(lines[row].size()))};
     const long flat = FlatOffset(lines, caret);
     const std::string text = [&] {
       std::string t;
@@ -142,6 +143,7 @@ TEST(WordWrap, RewrapAfterEditsMatchesFullRebuild) {
     std::string flatAgain;
     for (const auto& line : RowsOf(lines)) flatAgain += line;
     ASSERT_EQ(flatAgain, text);
+    ASSERT_EQ(lines.TotalBytes(), static_cast<long long>(text.size()));
     for (int i = 0; i + 1 < lines.Count(); ++i) {
       const std::string_view rowText = lines[i];
       ASSERT_FALSE(rowText.size() >= 2 && rowText.compare(rowText.size() - 2, 2, "\0\0"s) == 0);

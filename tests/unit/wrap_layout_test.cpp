@@ -1,11 +1,12 @@
 // The wrap properties' rules and the rebuild's failure path.
+#include "editor/wrap_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "editor/wrap_layout.h"
 #include "platform/text_measure.h"
 #include "textstore/zel_strings.h"
 

@@ -23,7 +23,8 @@ inline bool ReferenceCut(const std::string& line, const TWrapParams& p,
   int pos = std::min(static_cast<int>(rest.size()), p.Column);
   for (;;) {
     for (;;) {
-      const std::string piece = ExpandTabs(rest.substr(0, static_cast<std::size_t>(pos)), p.TabCount);
+      const std::string piece =
+          ExpandTabs(rest.substr(0, static_cast<std::size_t>(pos)), p.TabCount);
       if (static_cast<int>(piece.size()) > p.Column) {
         --pos;
         continue;
@@ -37,7 +38,8 @@ inline bool ReferenceCut(const std::string& line, const TWrapParams& p,
       }
       break;
     }
-    const int limit = RowEndsLine(rest) ? static_cast<int>(rest.size()) - 1 : static_cast<int>(rest.size());
+    const int limit =
+        RowEndsLine(rest) ? static_cast<int>(rest.size()) - 1 : static_cast<int>(rest.size());
     if (pos >= limit) {
       rows.push_back(rest);
       return true;
