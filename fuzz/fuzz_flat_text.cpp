@@ -20,7 +20,7 @@ namespace fz = notavo::fuzz;
 
 std::vector<std::string> Rows(const TZelStrings& s) {
   std::vector<std::string> rows;
-  for (int i = 0; i < s.Count(); ++i) rows.push_back(s[i]);
+  for (int i = 0; i < s.Count(); ++i) rows.emplace_back(s[i]);
   return rows;
 }
 

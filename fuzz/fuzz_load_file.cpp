@@ -70,7 +70,7 @@ fz::Style ToStyle(notavo::TLineBreakStyle s) {
 void CheckRowInvariants(const TZelStrings& doc) {
   FUZZ_CHECK(doc.Count() >= 1);
   for (int i = 0; i < doc.Count(); ++i) {
-    const std::string& row = doc[i];
+    const std::string_view row = doc[i];
     const bool endsWithMark = row.size() >= 2 && row.compare(row.size() - 2, 2, "\0\0", 2) == 0;
     if (i + 1 == doc.Count()) {
       FUZZ_CHECK(endsWithMark);

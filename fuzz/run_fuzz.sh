@@ -8,7 +8,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build/fuzz"
 seconds="${1:-60}"
-targets=(fuzz_load_file fuzz_flat_text fuzz_row_cutters)
+targets=(fuzz_load_file fuzz_flat_text fuzz_row_cutters fuzz_row_blocks)
 
 cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j2
@@ -33,6 +33,9 @@ seed fuzz_flat_text stops '\x40\x00\r\x00\x00\r\r\n\x00'
 seed fuzz_row_cutters sizes '\x03\x01\x02\x00a\r\nb\x00\x00c\r\x00d\n'
 seed fuzz_row_cutters whole '\x00x\r\ny\nz\r'
 seed fuzz_row_cutters ones '\x01\x01\r\x00\x00\r\n\x00\r'
+# Block crossing: bits 4..5 of byte 0 leave 0..3 bytes of room, bit 6 = CR style.
+seed fuzz_row_blocks lf '\x02\x01\x03ab\ncd\x00\n\n'
+seed fuzz_row_blocks cr '\x71\x02\r\n\x00\rz'
 
 mkdir -p "$build/logs" "$build/artifacts"
 status=0
