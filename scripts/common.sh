@@ -57,11 +57,12 @@ ensure_locale() {
 }
 
 # The project's own Wine prefix, kept out of the user's ~/.wine. Mono and
-# Gecko are switched off so that no installer dialog ever asks anything.
+# Gecko are switched off so that no installer dialog ever asks anything, and
+# the menu builder so that nothing lands in the desktop menus.
 setup_wine_env() {
   export WINEPREFIX="$NOTAVO_BUILD/wineprefix"
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINEARCH=win64
   if [ -z "${HOME:-}" ]; then
     HOME="$(getent passwd "$(id -u)" | cut -d: -f6)"
