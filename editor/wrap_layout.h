@@ -38,6 +38,15 @@ class TWrapLayout {
   const TWrapParams& Params() const { return params_; }
   TLineIndex& Index() { return index_; }
 
+  // Construction: the defaults, set directly (the store holds one row).
+  void InitDefaults(int column, int tabCount, bool wordWrap) {
+    params_.Column = column;
+    params_.TabCount = tabCount;
+    wordWrap_ = wordWrap;
+  }
+  // The store was just filled with logical lines (a file was read).
+  void StoreHoldsLogicalLines() { wordWrap_ = false; }
+
   // Rebuilds when the value differs.
   void SetWordWrap(bool on, TRowPos& caret, TRowPos& anchor);
   // At least 10; while wrapped, unwraps and wraps again with the new column.

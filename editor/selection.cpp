@@ -1,0 +1,193 @@
+// The selection: extending, clearing, querying and selecting everything.
+#include <algorithm>
+
+#include "editor/tab_expansion.h"
+#include "editor/zel_edit.h"
+#include "textstore/row_terminators.h"
+
+namespace notavo {
+
+namespace {
+bool Before(int rowA, int colA, int rowB, int colB) {
+  return rowA < rowB || (rowA == rowB && colA < colB);
+}
+}  // namespace
+
+void TZelEdit::ExtendOrClearSelection() {
+  const bool wanted = FHost.Keyboard().IsDown(win::VK_SHIFT) || FMouseSelecting ||
+                      (FAllSelected && FVScrolling);
+  if (!wanted) {
+    ClearSelection();
+    return;
+  }
+  if (FAllSelected || FTextDragging) {
+    FSelPaintedRow = FSelEndRow;
+    FSelPaintedCol = FSelEndCol;
+    PaintView();
+    return;
+  }
+  DrawUnderline(FCaret.Row, true);
+  FSelecting = true;
+  FSelEndRow = FSelPaintedRow = FCaret.Row;
+  FSelEndCol = FSelPaintedCol = FCaret.Col;
+  PaintView();
+}
+
+TSelectionRange TZelEdit::GetSelection() const {
+  TSelectionRange range;
+  range.Selected = FSelecting || FAllSelected;
+  if (FSelecting) {
+    int r1 = FAnchor.Row, c1 = FAnchor.Col, r2 = FSelEndRow, c2 = FSelEndCol;
+    if (Before(r2, c2, r1, c1)) {
+      std::swap(r1, r2);
+      std::swap(c1, c2);
+    }
+    if (c2 == 0 && r2 > 0) {
+      --r2;
+      c2 = static_cast<int>(FLines[r2].size());
+    }
+    range.StartRow = r1;
+    range.StartCol = c1;
+    range.EndRow = r2;
+    range.EndCol = c2;
+  } else if (FAllSelected) {
+    const int last = FLines.Count() - 1;
+    range.EndRow = last;
+    range.EndCol = static_cast<int>(FLines[last].size()) - 2;
+  } else {
+    range.StartRow = range.EndRow = FCaret.Row;
+    range.StartCol = range.EndCol = FCaret.Col;
+  }
+  return range;
+}
+
+void TZelEdit::SetSelection(int anchorCol, int anchorRow, int caretRow, int caretCol) {
+  ClearSelection();
+  DrawUnderline(FCaret.Row, true);
+  FAnchor = {anchorRow, anchorCol};
+  FSelPaintedRow = anchorRow;
+  FSelPaintedCol = anchorCol;
+  const std::string_view row = FLines[caretRow];
+  if (RowEndsLine(row) && caretCol == static_cast<int>(row.size()) &&
+      caretRow + 1 < FLines.Count()) {
+    ++caretRow;
+    caretCol = 0;
+  }
+  FCaret = {caretRow, caretCol};
+  FSelecting = true;
+  FSelEndRow = caretRow;
+  FSelEndCol = caretCol;
+  PaintView();
+  FSelPaintedRow = caretRow;
+  FSelPaintedCol = caretCol;
+  MoveCaretTo(caretCol, caretRow, 0, true, false);
+}
+
+void TZelEdit::SelectAll() {
+  if (FLines.Count() == 1 && FLines[0] == kEofMark) return;
+  DrawUnderline(FCaret.Row, true);
+  FAllSelected = true;
+  FSelecting = false;
+  const int last = FLines.Count() - 1;
+  FAnchor = {0, 0};
+  FSelEndRow = last;
+  FSelEndCol = static_cast<int>(FLines[last].size()) - 2;
+  PaintView();
+  ForgetFindHit();
+  if (OnSelectionChange) OnSelectionChange(*this);
+  FLastCaretCol = FCaret.Col;
+  FLastCaretRow = FCaret.Row;
+  FLastCaretX = FCaretX;
+  if (OnUserClientDraw) {
+    OnUserClientDraw(*this, FTextLeft, ControlWidth() - FVScrollWidth, FTopRow,
+                     std::min(FLines.Count(), FTopRow + FVisibleRows) - 1);
+  }
+}
+
+std::string TZelEdit::GetSelText() const {
+  if (!HasSelection()) return {};
+  int r1 = FAnchor.Row, c1 = FAnchor.Col, r2 = FSelEndRow, c2 = FSelEndCol;
+  if (Before(r2, c2, r1, c1)) {
+    std::swap(r1, r2);
+    std::swap(c1, c2);
+  }
+  auto clampCol = [&](int row, int col) {
+    return std::clamp(col, 0, static_cast<int>(FLines[row].size()));
+  };
+  c1 = clampCol(r1, c1);
+  c2 = clampCol(r2, c2);
+  if (r1 == r2) return std::string(FLines[r1].substr(c1, std::max(0, c2 - c1)));
+  std::string text(FLines[r1].substr(static_cast<std::size_t>(c1)));
+  for (int r = r1 + 1; r < r2; ++r) text.append(FLines[r]);
+  text.append(FLines[r2].substr(0, static_cast<std::size_t>(c2)));
+  return text;
+}
+
+long long TZelEdit::GetSelLength() const {
+  if (!HasSelection()) return 0;
+  int r1 = FAnchor.Row, c1 = FAnchor.Col, r2 = FSelEndRow, c2 = FSelEndCol;
+  if (Before(r2, c2, r1, c1)) {
+    std::swap(r1, r2);
+    std::swap(c1, c2);
+  }
+  c1 = std::clamp(c1, 0, static_cast<int>(FLines[r1].size()));
+  c2 = std::clamp(c2, 0, static_cast<int>(FLines[r2].size()));
+  // Through the byte index: a row's worth of work, not the document's.
+  TLineIndex& index = const_cast<TWrapLayout&>(FWrap).Index();
+  return std::max(0LL, index.BytesBeforeRow(r2) + c2 - index.BytesBeforeRow(r1) - c1);
+}
+
+int TZelEdit::GetCaretColumn() const {
+  const std::string_view row = FLines[FCaret.Row];
+  const auto bytes = static_cast<std::size_t>(std::clamp(FCaret.Col, 0, static_cast<int>(row.size())));
+  return static_cast<int>(ExpandTabs(row.substr(0, bytes), TabCount()).size());
+}
+
+void TZelEdit::ClearSelection() {
+  if (!FSelecting && !FAllSelected) return;
+  const int r1 = std::min(FAnchor.Row, FSelEndRow);
+  const int r2 = std::max(FAnchor.Row, FSelEndRow);
+  FHost.Caret().Hide();
+  FSelecting = false;
+  FAllSelected = false;
+  PaintView();
+  if (OnSelectionChange) OnSelectionChange(*this);
+  FLastCaretCol = FCaret.Col;
+  FLastCaretRow = FCaret.Row;
+  FLastCaretX = FCaretX;
+  if (!FVScrolling && OnUserClientDraw) {
+    OnUserClientDraw(*this, FTextLeft, ControlWidth() - FVScrollWidth, r1, r2);
+  }
+  FHost.Caret().Show();
+  FAnchor = FCaret;
+  FSelEndRow = FSelPaintedRow = FCaret.Row;
+  FSelEndCol = FSelPaintedCol = FCaret.Col;
+  DrawUnderline(FCaret.Row, false);
+  ForgetFindHit();
+}
+
+void TZelEdit::HighlightRange(int col, int row, bool erase, TColor background, TColor textColor,
+                              int length) {
+  // Walk the range onto following rows while bytes remain.
+  int endRow = row, remaining = length, endCol = col;
+  while (endRow < FLines.Count()) {
+    const int available = static_cast<int>(FLines[endRow].size()) - endCol;
+    if (remaining <= available) {
+      endCol += remaining;
+      break;
+    }
+    remaining -= available;
+    if (endRow + 1 >= FLines.Count()) {
+      endCol = static_cast<int>(FLines[endRow].size());
+      break;
+    }
+    ++endRow;
+    endCol = 0;
+  }
+  FHighlight = {erase ? -1 : row, col, endRow, endCol, background, InverseColor(textColor)};
+  FHost.Caret().Hide();
+  PaintView();
+  FHost.Caret().Show();
+}
+
+}  // namespace notavo

@@ -1,0 +1,70 @@
+// Font metrics, row pitch, gutter and text-area geometry.
+#include <algorithm>
+#include <cmath>
+
+#include "editor/tab_expansion.h"
+#include "editor/zel_edit.h"
+#include "textstore/row_terminators.h"
+
+namespace notavo {
+
+namespace {
+// Rounding to the nearest integer, ties to the even neighbour.
+int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int CeilDiv(int a, int b) { return b > 0 ? (a + b - 1) / b : 0; }
+}  // namespace
+
+int TZelEdit::PrefixWidth(std::string_view row, int bytes) const {
+  bytes = std::clamp(bytes, 0, static_cast<int>(row.size()));
+  if (bytes == 0) return 0;
+  const std::string expanded = ExpandTabs(row.substr(0, static_cast<std::size_t>(bytes)), TabCount());
+  return FHost.Surface().TextWidth(expanded);
+}
+
+int TZelEdit::ContentLength(int row) const {
+  const std::string_view bytes = FLines[row];
+  const int length = static_cast<int>(bytes.size());
+  return RowEndsLine(bytes) ? length - 2 : length;
+}
+
+void TZelEdit::ApplyRowPitch() {
+  if (FLineSpaceUnit == uPercent) {
+    FRowPitch = FCharHeight + RoundEven(static_cast<double>(FCharHeight * FLineSpace) / 100.0);
+  } else {
+    FRowPitch = FCharHeight + FLineSpace;
+  }
+  if (FCharHeight != 0 && FRowPitch > 0) {
+    FVisibleRows = std::max(0, FTextAreaHeight) / FRowPitch;
+    FScrollMarginRows = CeilDiv(FVisibleRows, 5);
+  }
+}
+
+void TZelEdit::SetupFontMetrics() {
+  TSurface& surface = FHost.Surface();
+  surface.SetFont(FLogFont);
+  const TTextMetrics metrics = surface.GetTextMetrics();
+  // A font that reports no width would divide by zero below: take one pixel.
+  FCharWidth = std::max(1, metrics.AveCharWidth);
+  FCharHeight = std::clamp(metrics.Height, 1, 319);  // the mark sizes are bytes
+  ApplyRowPitch();
+  FMaxColumn = (32767 / FCharWidth) / 2;
+}
+
+void TZelEdit::UpdateGutterWidth() {
+  FDigitWidth = FHost.Surface().TextWidth("0");
+  FGutterWidth = ShowLineNumber ? std::min(100, FDigitWidth * FLineNoColumn) + 7 : 0;
+  FTextLeft = FBaseTextLeft = FLeftMargin + FGutterWidth;
+}
+
+void TZelEdit::UpdateTextArea() {
+  const TPoint client = FHost.Window().ClientSize();
+  FTextAreaWidth = client.X - FTextLeft;
+  FTextAreaHeight = client.Y - FTopMargin;
+  FVisibleRows = FRowPitch > 0 ? std::max(0, FTextAreaHeight) / FRowPitch : 0;
+  FScrollMarginRows = CeilDiv(FVisibleRows, 5);
+  FScrollJumpX = CeilDiv(std::max(0, FTextAreaWidth), 5);
+  FCaretRightMargin = FCurSetMode ? 10 : FScrollJumpX;
+  FWrap.SetTextArea(FTextAreaWidth, FCharWidth, &FHost.Surface());
+}
+
+}  // namespace notavo

@@ -1,0 +1,232 @@
+// TZelEdit: construction, state reset, properties and the whole-document
+// operations (load, save, clear, redesign).
+#include "editor/zel_edit.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "editor/tab_expansion.h"
+#include "textstore/row_terminators.h"
+
+namespace notavo {
+
+namespace {
+constexpr int kTimerInterval = 40;
+constexpr const char* kAppTitle = "Notavo";
+}  // namespace
+
+TZelEdit::TZelEdit(TEditorHost& host) : FHost(host), FWrap(FLines, *this) {
+  FWrap.InitDefaults(72, 6, true);
+  FLines.Clear();
+  FLines.Add(kEofMark);
+  FHost.Timer().Start(kTimerInterval);
+  FTimerEnabled = true;
+  ResetState();
+  FMsgGetCaretPos = FHost.Window().RegisterMessage("WM_TZELEDIT_GETCARETPOS");
+  FMsgSetCaretPos = FHost.Window().RegisterMessage("WM_TZELEDIT_SETCARETPOS");
+  RebuildLogFont();
+}
+
+TZelEdit::~TZelEdit() = default;
+
+void TZelEdit::ResetState() {
+  FComposing = false;
+  FInsertMode = true;
+  FCaret = {};
+  FAnchor = {};
+  FSelEndRow = FSelEndCol = 0;
+  FSelPaintedRow = FSelPaintedCol = 0;
+  FCaretX = 0;
+  FTopRow = 0;
+  FScrollX = 0;
+  FLastCaretCol = FLastCaretRow = FLastCaretX = 0;
+  FSelecting = false;
+  FAllSelected = false;
+  FMouseSelecting = false;
+  FTextDragging = false;
+  FDesiredCol = 0;
+  FDesiredXCol = -1;
+  ForgetFindHit();
+  FModified = false;
+  if (OnChangeModify) OnChangeModify(*this, false);
+  if (OnChangeRedoMode) {
+    FRedoReported = false;
+    OnChangeRedoMode(*this, false);
+  }
+}
+
+void TZelEdit::RebuildLogFont() {
+  FLogFont = TLogFont{};
+  FLogFont.Height = -FFont.Height;
+  FLogFont.CharSet = TLogFont::kDefaultCharset;
+  FLogFont.PitchAndFamily = TLogFont::kFixedPitch;
+  FLogFont.FaceName = FFont.Name;
+}
+
+void TZelEdit::ShowError(std::string_view text) {
+  FHost.Window().MessageBox(text, kAppTitle, win::MB_OK);
+}
+
+void TZelEdit::ReportFailure(std::string_view code) { ShowError(code); }
+
+void TZelEdit::ForgetFindHit() {}
+
+void TZelEdit::PlaceCompositionWindow(int x, int y) {
+  const char* stage = " A";
+  std::uintptr_t context = 0;
+  try {
+    TInputMethod& ime = FHost.InputMethod();
+    context = ime.Context();
+    if (context != 0) {
+      stage = " AA";
+      if (ime.SetCompositionFont(FLogFont)) {
+        stage = " B";
+        stage = " C";
+        ime.SetCompositionWindow({x, y});
+      }
+    }
+  } catch (const std::exception&) {
+    ShowError("Error:OC008 " + FLastOperation + stage + "\r" + std::to_string(x) + " , " +
+              std::to_string(y) + " " + std::to_string(FHost.Window().Handle()) + " " +
+              std::to_string(context));
+  }
+}
+
+// ---- whole-document operations ------------------------------------------
+
+bool TZelEdit::LoadFile(const std::string& fileName) {
+  try {
+    const bool wrap = WordWrap();
+    FLines.LoadFromFile(fileName);  // throws before any change on failure
+    FWrap.StoreHoldsLogicalLines();
+    ResetState();
+    FLastOperation = "LoadFile";
+    PlaceCompositionWindow(FTextLeft, FTopMargin);
+    FHost.ScrollBars().SetPos(sbHorz, 0, true);
+    FHost.ScrollBars().SetPos(sbVert, 0, true);
+    if (wrap) {
+      FWrap.ApplyWordWrap(true, true, FCaret, FAnchor);
+    } else {
+      RedrawAll();
+    }
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool TZelEdit::SaveFile(const std::string& fileName) {
+  try {
+    FLines.SaveToFile(fileName);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void TZelEdit::Clear() {
+  FLines.Clear();
+  FLines.Add(kEofMark);
+  ResetState();
+  PlaceCompositionWindow(FTextLeft, FTopMargin);
+  FHost.ScrollBars().SetPos(sbHorz, 0, true);
+  FHost.ScrollBars().SetPos(sbVert, 0, true);
+  RedrawAll();
+}
+
+void TZelEdit::RedrawAll() {
+  FHost.Caret().Hide();
+  UpdateVScrollBar();
+  PaintView();
+  UpdateCaret();
+  FHost.Caret().Show();
+}
+
+void TZelEdit::Redesign() {
+  if (!FWindowCreated) return;
+  RebuildLogFont();
+  FHost.ScrollBars().Show(sbHorz, FHorzScrollBar);
+  FHost.ScrollBars().Show(sbVert, FVertScrollBar);
+  FVScrollWidth = FVertScrollBar ? FHost.Window().SystemMetric(win::SM_CXVSCROLL) : 0;
+  FHScrollHeight = FHorzScrollBar ? FHost.Window().SystemMetric(win::SM_CYHSCROLL) : 0;
+  SetupFontMetrics();
+  FCaretX = PrefixWidth(FLines[FCaret.Row], FCaret.Col) - FScrollX;
+  UpdateGutterWidth();
+  UpdateTextArea();
+  FCaretY = (FCaret.Row - FTopRow) * FRowPitch;
+  FLastOperation = "Redesign";
+  PlaceCompositionWindow(FCaretX + FTextLeft, FCaretY + FTopMargin);
+  TCaretHost& caret = FHost.Caret();
+  caret.Hide();
+  caret.Destroy();
+  caret.Create(2, FCharHeight);
+  ResetCaretAfterLayout();
+  caret.Show();
+  RefreshView();
+}
+
+void TZelEdit::RefreshView() {
+  if (WordWrap()) {
+    FWrap.Relayout(FCaret, FAnchor);
+  } else {
+    RedrawAll();
+  }
+}
+
+void TZelEdit::AfterRebuild(bool redraw) {
+  FSelEndRow = FSelPaintedRow = FCaret.Row;
+  FSelEndCol = FSelPaintedCol = FCaret.Col;
+  FScrollX = 0;
+  FCaretX = PrefixWidth(FLines[FCaret.Row], FCaret.Col);
+  if (!redraw) return;
+  if (!MoveCaretTo(FCaret.Col, FCaret.Row, 0, false, false)) RedrawAll();
+}
+
+// ---- properties -----------------------------------------------------------
+
+void TZelEdit::SetTopMargin(int v) { FTopMargin = std::clamp(v, 0, 30); }
+void TZelEdit::SetLeftMargin(int v) { FLeftMargin = std::clamp(v, 0, 30); }
+void TZelEdit::SetLineNoColumn(int v) { FLineNoColumn = std::clamp(v, 1, 5); }
+
+void TZelEdit::SetCurSetMode(bool v) {
+  FCurSetMode = v;
+  FCaretRightMargin = v ? 10 : FScrollJumpX;
+}
+
+void TZelEdit::SetLineSpace(int v) {
+  FLineSpace = std::clamp(v, 0, 100);
+  ApplyRowPitch();
+}
+
+void TZelEdit::SetLineSpaceUnit(TLineSizeUnit v) {
+  FLineSpaceUnit = v;
+  ApplyRowPitch();
+}
+
+void TZelEdit::SetColor(TColor c) {
+  FColor = c & 0xFFFFFF;
+  if (FWindowCreated) PaintView();
+}
+
+void TZelEdit::SetFont(const TFontSpec& font) {
+  FFont = font;
+  FFont.Color &= 0xFFFFFF;
+}
+
+void TZelEdit::SetHorzScrollBar(bool v) {
+  FHorzScrollBar = v;
+  FHScrollHeight = v && FWindowCreated ? FHost.Window().SystemMetric(win::SM_CYHSCROLL) : 0;
+  if (FWindowCreated) UpdateHScrollBar();
+}
+
+void TZelEdit::SetVertScrollBar(bool v) {
+  FVertScrollBar = v;
+  FVScrollWidth = v && FWindowCreated ? FHost.Window().SystemMetric(win::SM_CXVSCROLL) : 0;
+  if (FWindowCreated) UpdateVScrollBar();
+}
+
+void TZelEdit::SetWordWrap(bool v) { FWrap.SetWordWrap(v, FCaret, FAnchor); }
+
+void TZelEdit::SetColumn(int v) { FWrap.SetColumn(v, FCaret, FAnchor); }
+
+}  // namespace notavo
