@@ -30,7 +30,8 @@ int TZelEdit::XToCol(std::string_view row, int x, int& outX) const {
   const bool singleByte = SingleByteMode();
   for (int i = 0; i < length;) {
     bounds.push_back(i);
-    i += !singleByte && IsLeadByte(static_cast<unsigned char>(stripped[static_cast<std::size_t>(i)])) &&
+    i += !singleByte &&
+                 IsLeadByte(static_cast<unsigned char>(stripped[static_cast<std::size_t>(i)])) &&
                  i + 1 < length
              ? 2
              : 1;

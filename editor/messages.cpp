@@ -167,8 +167,8 @@ LRESULT TZelEdit::GetTextMessage(WPARAM wParam, LPARAM lParam) {
   const long long textLength = FLines.TotalBytes() - 2;
   // Copy row by row, stopping at the room, the text's end or its first NUL.
   std::size_t copied = 0;
-  for (int r = 0; r < FLines.Count() && copied < room && static_cast<long long>(copied) < textLength;
-       ++r) {
+  for (int r = 0;
+       r < FLines.Count() && copied < room && static_cast<long long>(copied) < textLength; ++r) {
     std::string_view row = FLines[r];
     const auto left = static_cast<std::size_t>(textLength) - copied;
     if (row.size() > left) row = row.substr(0, left);

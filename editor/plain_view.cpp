@@ -32,10 +32,11 @@ void TZelEdit::PaintView() {
   surface.FillRect({0, 0, client.X, FTopMargin});
   DrawUnderline(FCaret.Row, false);
   if (OnUserDraw && FCharWidth > 0) {
-    const int c1 = std::max(1, static_cast<int>(std::nearbyint(static_cast<double>(FScrollX) / FCharWidth)));
-    const int c2 = std::min(
-        static_cast<int>(std::nearbyint(static_cast<double>(ControlWidth() + FScrollX) / FCharWidth)),
-        WordWrap() ? Column() : FMaxColumn);
+    const int c1 =
+        std::max(1, static_cast<int>(std::nearbyint(static_cast<double>(FScrollX) / FCharWidth)));
+    const int c2 = std::min(static_cast<int>(std::nearbyint(
+                                static_cast<double>(ControlWidth() + FScrollX) / FCharWidth)),
+                            WordWrap() ? Column() : FMaxColumn);
     OnUserDraw(*this, c1, c2, FTextLeft, ControlWidth() - FVScrollWidth);
     surface.SetFont(FLogFont);
   }
@@ -72,8 +73,10 @@ void TZelEdit::PaintRows(int first, int last) {
       const int xb = piece == 2 ? right : x0 + PrefixWidth(text, to);
       surface.SetTextColor(selected ? InverseColor(FFont.Color) : FFont.Color);
       surface.SetBkColor(selected ? FSelColor : FColor);
-      const std::string expanded = ExpandTabs(text.substr(0, static_cast<std::size_t>(to)), TabCount());
-      const std::string before = ExpandTabs(text.substr(0, static_cast<std::size_t>(from)), TabCount());
+      const std::string expanded =
+          ExpandTabs(text.substr(0, static_cast<std::size_t>(to)), TabCount());
+      const std::string before =
+          ExpandTabs(text.substr(0, static_cast<std::size_t>(from)), TabCount());
       surface.TextRect({std::max(FTextLeft, xa), top, std::max(FTextLeft, xb), top + FRowPitch}, xa,
                        top, std::string_view(expanded).substr(before.size()));
     }
@@ -82,7 +85,8 @@ void TZelEdit::PaintRows(int first, int last) {
 
 void TZelEdit::UpdateVScrollBar() {
   const int count = FLines.Count();
-  const long long maxTop = std::max(0LL, static_cast<long long>(count) + FScrollMarginRows - FVisibleRows - 1);
+  const long long maxTop =
+      std::max(0LL, static_cast<long long>(count) + FScrollMarginRows - FVisibleRows - 1);
   if (!FVertScrollBar) return;
   TScrollBarHost& bars = FHost.ScrollBars();
   bars.Enable(sbVert, FVisibleRows < count + FScrollMarginRows ? saEnableBoth : saDisableBoth);
@@ -95,7 +99,8 @@ void TZelEdit::UpdateHScrollBar() {
   const int last = std::min(FLines.Count() - 1, FTopRow + FVisibleRows - 1);
   long long widest = 0;
   for (int r = FTopRow; r <= last; ++r) {
-    widest = std::max<long long>(widest, PrefixWidth(FLines[r], static_cast<int>(FLines[r].size())));
+    widest =
+        std::max<long long>(widest, PrefixWidth(FLines[r], static_cast<int>(FLines[r].size())));
   }
   if (!FHorzScrollBar) return;
   TScrollBarHost& bars = FHost.ScrollBars();

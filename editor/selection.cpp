@@ -14,8 +14,8 @@ bool Before(int rowA, int colA, int rowB, int colB) {
 }  // namespace
 
 void TZelEdit::ExtendOrClearSelection() {
-  const bool wanted = FHost.Keyboard().IsDown(win::VK_SHIFT) || FMouseSelecting ||
-                      (FAllSelected && FVScrolling);
+  const bool wanted =
+      FHost.Keyboard().IsDown(win::VK_SHIFT) || FMouseSelecting || (FAllSelected && FVScrolling);
   if (!wanted) {
     ClearSelection();
     return;
@@ -139,7 +139,8 @@ long long TZelEdit::GetSelLength() const {
 
 int TZelEdit::GetCaretColumn() const {
   const std::string_view row = FLines[FCaret.Row];
-  const auto bytes = static_cast<std::size_t>(std::clamp(FCaret.Col, 0, static_cast<int>(row.size())));
+  const auto bytes =
+      static_cast<std::size_t>(std::clamp(FCaret.Col, 0, static_cast<int>(row.size())));
   return static_cast<int>(ExpandTabs(row.substr(0, bytes), TabCount()).size());
 }
 

@@ -17,7 +17,8 @@ int CeilDiv(int a, int b) { return b > 0 ? (a + b - 1) / b : 0; }
 int TZelEdit::PrefixWidth(std::string_view row, int bytes) const {
   bytes = std::clamp(bytes, 0, static_cast<int>(row.size()));
   if (bytes == 0) return 0;
-  const std::string expanded = ExpandTabs(row.substr(0, static_cast<std::size_t>(bytes)), TabCount());
+  const std::string expanded =
+      ExpandTabs(row.substr(0, static_cast<std::size_t>(bytes)), TabCount());
   return FHost.Surface().TextWidth(expanded);
 }
 

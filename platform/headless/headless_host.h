@@ -16,10 +16,10 @@ namespace notavo {
 
 struct TDrawCall {
   enum Kind { kText, kTextRect, kFill, kLine, kFont } kind = kText;
-  TRect rect;           // clip (kTextRect), fill (kFill)
-  TPoint from, to;      // text origin (kText/kTextRect), line ends (kLine)
-  std::string text;     // bytes drawn, or the font's face name
-  TColor color = 0;     // text colour, brush colour or pen colour
+  TRect rect;        // clip (kTextRect), fill (kFill)
+  TPoint from, to;   // text origin (kText/kTextRect), line ends (kLine)
+  std::string text;  // bytes drawn, or the font's face name
+  TColor color = 0;  // text colour, brush colour or pen colour
   TColor background = 0;
   int penWidth = 1;
   TPenStyle penStyle = psSolid;
