@@ -95,7 +95,8 @@ Rss ProbeRss(const char* self, const std::string& file, int column) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::strcmp(argv[1], "--rss-probe") == 0) return RssProbe(argv[2], std::atoi(argv[3]));
+  if (argc == 4 && std::strcmp(argv[1], "--rss-probe") == 0)
+    return RssProbe(argv[2], std::atoi(argv[3]));
   int runs = 3;
   int arg = 1;
   if (argc > 2 && std::strcmp(argv[1], "--runs") == 0) {

@@ -1,0 +1,137 @@
+// Editor control benchmark: caret placement and the message interface on a
+// large wrapped document, in a headless window. Each operation must cost
+// about a row's worth of work, not the document's.
+//
+// Usage: editor_bench CRLF_FILE
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor/zel_edit.h"
+#include "platform/headless/headless_host.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace notavo;
+using namespace notavo::win;
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// Median microseconds of `reps` calls; `prepare` runs untimed before each.
+double TimeUs(int reps, const std::function<void(int)>& prepare,
+              const std::function<void(int)>& op) {
+  std::vector<double> samples;
+  samples.reserve(static_cast<std::size_t>(reps));
+  for (int i = 0; i < reps; ++i) {
+    prepare(i);
+    const auto start = Clock::now();
+    op(i);
+    samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+  }
+  return Median(samples);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: editor_bench CRLF_FILE\n");
+    return 2;
+  }
+  THeadlessHost host;
+  TZelEdit edit(host);
+  host.selfDispatch = [&](unsigned m, std::uintptr_t w, std::intptr_t l) {
+    return edit.Dispatch(m, w, l).value_or(0);
+  };
+  edit.Dispatch(WM_CREATE, 0, 0);
+  edit.Dispatch(WM_SIZE, 0, 0);
+  edit.Dispatch(WM_SETFOCUS, 0, 0);
+  edit.SetColumn(1000);
+  auto start = Clock::now();
+  if (!edit.LoadFile(argv[1])) {
+    std::fprintf(stderr, "cannot load %s\n", argv[1]);
+    return 1;
+  }
+  const double loadSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const int last = edit.Lines().Count() - 1;
+  std::printf("document: %s, %d rows wrapped at %d, loaded and wrapped in %.3f s\n", argv[1],
+              last + 1, edit.Column(), loadSeconds);
+  auto none = [](int) {};
+  auto quiet = [&](int) { host.drawn.clear(); };
+  const int reps = 2000;
+  struct Result {
+    const char* name;
+    double us;
+  };
+  std::vector<Result> results;
+  auto send = [&](unsigned m, WPARAM w, LPARAM l) { return edit.Dispatch(m, w, l).value_or(0); };
+
+  results.push_back(
+      {"GoToPosition to the last row", TimeUs(
+                                           reps,
+                                           [&](int i) {
+                                             quiet(i);
+                                             edit.GoToPosition(0, last - 500 - (i % 7), 0);
+                                           },
+                                           [&](int) { edit.GoToPosition(3, last, 0); })});
+  results.push_back({"MoveCaretTo near the end", TimeUs(reps, quiet, [&](int i) {
+                       edit.MoveCaretTo(i % 40, last - (i % 20), 0, true, true);
+                     })});
+  results.push_back({"EM_SETSEL near the end", TimeUs(reps, quiet, [&](int i) {
+                       send(EM_SETSEL, MakeLong(0, 32000), MakeLong(i % 30, 32000 + i % 50));
+                     })});
+  std::uint32_t a = 0, b = 0;
+  edit.SelectAll();
+  results.push_back({"EM_GETSEL, everything selected", TimeUs(reps, none, [&](int) {
+                       send(EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
+                     })});
+  edit.GoToPosition(0, last, 0);
+  results.push_back(
+      {"EM_GETLINECOUNT", TimeUs(reps, none, [&](int) { send(EM_GETLINECOUNT, 0, 0); })});
+  results.push_back({"EM_LINELENGTH, last row", TimeUs(reps, none, [&](int) {
+                       send(EM_LINELENGTH, static_cast<WPARAM>(last), 0);
+                     })});
+  std::vector<unsigned char> line(4096);
+  results.push_back({"EM_GETLINE, last rows", TimeUs(
+                                                  reps,
+                                                  [&](int) {
+                                                    line[0] = 0;
+                                                    line[1] = 16;
+                                                  },
+                                                  [&](int i) {
+                                                    send(EM_GETLINE,
+                                                         static_cast<WPARAM>(last - i % 100),
+                                                         reinterpret_cast<LPARAM>(line.data()));
+                                                  })});
+  results.push_back({"EM_GETFIRSTVISIBLELINE",
+                     TimeUs(reps, none, [&](int) { send(EM_GETFIRSTVISIBLELINE, 0, 0); })});
+  results.push_back(
+      {"WM_GETTEXTLENGTH", TimeUs(reps, none, [&](int) { send(WM_GETTEXTLENGTH, 0, 0); })});
+  results.push_back({"WM_TZELEDIT_GETCARETPOS",
+                     TimeUs(reps, none, [&](int) { send(edit.GetCaretPosMessage(), 0, 0); })});
+  results.push_back({"WM_TZELEDIT_SETCARETPOS", TimeUs(reps, quiet, [&](int i) {
+                       send(edit.SetCaretPosMessage(), 0, MakeLong(i % 10, 32767 - i % 3));
+                     })});
+  results.push_back({"WM_GETDLGCODE", TimeUs(reps, none, [&](int) { send(WM_GETDLGCODE, 0, 0); })});
+  std::vector<char> text(1 << 20);
+  const double getText = TimeUs(
+      20, none, [&](int) { send(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())); });
+
+  std::printf("%-36s %12s\n", "operation (median of 2000)", "microseconds");
+  double worst = 0;
+  for (const auto& r : results) {
+    std::printf("%-36s %12.2f\n", r.name, r.us);
+    worst = std::max(worst, r.us);
+  }
+  std::printf("%-36s %12.2f   (1 MiB buffer; not bound by a row)\n", "WM_GETTEXT", getText);
+  std::printf("worst: %.2f us (target <= 50)\n", worst);
+  return 0;
+}
