@@ -50,12 +50,18 @@ std::optional<LRESULT> TZelEdit::HandleMessage(unsigned message, WPARAM wParam, 
       OnCreate();
       return 0;
     case WM_SIZE:
-      if (FWindowCreated) {
-        UpdateTextArea();
-        if (WordWrap() && AutoWrap()) FWrap.Relayout(FCaret, FAnchor);
-        UpdateVScrollBar();
-        UpdateHScrollBar();
-      }
+      if (FWindowCreated) Resize();
+      return 0;
+    case WM_VSCROLL:
+      return VScroll(static_cast<int>(LoWord(wParam)), static_cast<int>(HiWord(wParam)));
+    case WM_HSCROLL:
+      HScroll(static_cast<int>(LoWord(wParam)), static_cast<int>(HiWord(wParam)));
+      return 0;
+    case WM_MOUSEWHEEL:
+      Wheel(static_cast<int>(HiWord(wParam)));
+      return 0;
+    case WM_TIMER:
+      TimerTick();
       return 0;
     case WM_SETFOCUS:
       OnSetFocus();
@@ -110,7 +116,7 @@ void TZelEdit::OnCreate() {
   FHost.ScrollBars().SetPos(sbHorz, 0, true);
   FHost.ScrollBars().SetPos(sbVert, 0, true);
   UpdateGutterWidth();
-  UpdateTextArea();
+  Resize();
 }
 
 LRESULT TZelEdit::GetSelMessage(WPARAM wParam, LPARAM lParam) {

@@ -23,14 +23,12 @@ void TZelEdit::ExtendOrClearSelection() {
   if (FAllSelected || FTextDragging) {
     FSelPaintedRow = FSelEndRow;
     FSelPaintedCol = FSelEndCol;
-    PaintView();
+    RepaintSelectionEnd(FSelEndCol, FSelEndRow);
     return;
   }
   DrawUnderline(FCaret.Row, true);
   FSelecting = true;
-  FSelEndRow = FSelPaintedRow = FCaret.Row;
-  FSelEndCol = FSelPaintedCol = FCaret.Col;
-  PaintView();
+  RepaintSelectionEnd(FCaret.Col, FCaret.Row);
 }
 
 TSelectionRange TZelEdit::GetSelection() const {
@@ -75,11 +73,7 @@ void TZelEdit::SetSelection(int anchorCol, int anchorRow, int caretRow, int care
   }
   FCaret = {caretRow, caretCol};
   FSelecting = true;
-  FSelEndRow = caretRow;
-  FSelEndCol = caretCol;
-  PaintView();
-  FSelPaintedRow = caretRow;
-  FSelPaintedCol = caretCol;
+  RepaintSelectionEnd(caretCol, caretRow);
   MoveCaretTo(caretCol, caretRow, 0, true, false);
 }
 
@@ -92,7 +86,12 @@ void TZelEdit::SelectAll() {
   FAnchor = {0, 0};
   FSelEndRow = last;
   FSelEndCol = static_cast<int>(FLines[last].size()) - 2;
-  PaintView();
+  FHost.Caret().Hide();
+  for (int r = FTopRow; r <= LastVisibleRow(); ++r) {
+    const std::string_view row = FLines[r];
+    PaintSegment(r, 0, row, true, static_cast<int>(row.size()));
+  }
+  FHost.Caret().Show();
   ForgetFindHit();
   if (OnSelectionChange) OnSelectionChange(*this);
   FLastCaretCol = FCaret.Col;
@@ -148,10 +147,13 @@ void TZelEdit::ClearSelection() {
   if (!FSelecting && !FAllSelected) return;
   const int r1 = std::min(FAnchor.Row, FSelEndRow);
   const int r2 = std::max(FAnchor.Row, FSelEndRow);
+  const bool wasAll = FAllSelected;
   FHost.Caret().Hide();
   FSelecting = false;
   FAllSelected = false;
-  PaintView();
+  if (FWindowCreated && FRowPitch > 0) {
+    RepaintClearedSelection(wasAll, FAnchor.Row, FAnchor.Col, FSelEndRow, FSelEndCol);
+  }
   if (OnSelectionChange) OnSelectionChange(*this);
   FLastCaretCol = FCaret.Col;
   FLastCaretRow = FCaret.Row;
@@ -165,30 +167,6 @@ void TZelEdit::ClearSelection() {
   FSelEndCol = FSelPaintedCol = FCaret.Col;
   DrawUnderline(FCaret.Row, false);
   ForgetFindHit();
-}
-
-void TZelEdit::HighlightRange(int col, int row, bool erase, TColor background, TColor textColor,
-                              int length) {
-  // Walk the range onto following rows while bytes remain.
-  int endRow = row, remaining = length, endCol = col;
-  while (endRow < FLines.Count()) {
-    const int available = static_cast<int>(FLines[endRow].size()) - endCol;
-    if (remaining <= available) {
-      endCol += remaining;
-      break;
-    }
-    remaining -= available;
-    if (endRow + 1 >= FLines.Count()) {
-      endCol = static_cast<int>(FLines[endRow].size());
-      break;
-    }
-    ++endRow;
-    endCol = 0;
-  }
-  FHighlight = {erase ? -1 : row, col, endRow, endCol, background, InverseColor(textColor)};
-  FHost.Caret().Hide();
-  PaintView();
-  FHost.Caret().Show();
 }
 
 }  // namespace notavo

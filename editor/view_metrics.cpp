@@ -41,14 +41,22 @@ void TZelEdit::ApplyRowPitch() {
 }
 
 void TZelEdit::SetupFontMetrics() {
+  ResetCanvas();
+  FDotCounter = 0;
   TSurface& surface = FHost.Surface();
-  surface.SetFont(FLogFont);
   const TTextMetrics metrics = surface.GetTextMetrics();
   // A font that reports no width would divide by zero below: take one pixel.
   FCharWidth = std::max(1, metrics.AveCharWidth);
-  FCharHeight = std::clamp(metrics.Height, 1, 319);  // the mark sizes are bytes
+  // The line-end arrow's extent is kept in bytes: larger cells are clamped.
+  FCharHeight = std::clamp(metrics.Height, 1, 319);
   ApplyRowPitch();
+  FMarkBottom = RoundEven(0.8 * FCharHeight);
+  FMarkTop = RoundEven(0.2 * FCharHeight);
   FMaxColumn = (32767 / FCharWidth) / 2;
+  const TPoint dbl = surface.TextExtent("\x81\x40");
+  FDblSpaceWidth = dbl.X;
+  FDblSpaceHeight = dbl.Y;
+  FSpaceWidth = surface.TextWidth(" ");
 }
 
 void TZelEdit::UpdateGutterWidth() {

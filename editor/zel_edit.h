@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/win_messages.h"
 #include "editor/word_wrap.h"
@@ -209,12 +210,49 @@ class TZelEdit : private TWrapViewHooks {
   int ContentLength(int row) const;
   int ControlWidth() const;
 
-  // painting (a plain view until the full renderer lands)
+  // painting
+  void ResetCanvas();
   void PaintView();
   void PaintRows(int first, int last);
+  void PaintRow(int x, int yOffset, std::string_view bytes);
+  void PaintSegment(int row, int from, std::string_view bytes, bool selected, int to);
+  void PaintRowSelected(int r, int r1, int c1, int r2, int c2);
+  void PaintSelection();
+  void RepaintSelectionEnd(int col, int row);
+  void RepaintClearedSelection(bool wasAll, int r1, int c1, int r2, int c2);
+  void RepaintRows(int mode, int a, int b);
+  void PaintLineEndMark(int x, std::string_view tail, int y);
+  void DrawLineEndArrow(int x, int y, TColor color);
+  void PaintMarks(const TRect& clip, int x0, const std::vector<int>& tabs, bool inverted,
+                  std::string_view text, int y);
+  void PlotDot(int x, int y);
+  void DottedLine(int x1, int y1, int x2, int y2);
+  void EraseBelowRows(int first, int last);
+  void PaintGutter(int first, int last);
+  void RaiseUserDraw();
   void DrawUnderline(int row, bool erase);
-  void UpdateVScrollBar();
-  void UpdateHScrollBar();
+  std::string ExpandRecordingTabs(std::string_view bytes, std::vector<int>* tabs) const;
+  bool IsQuoteRow(std::string_view row) const;
+  TColor RowTextColor(std::string_view row) const;
+  int LastVisibleRow() const;
+  int ControlHeight() const;
+
+  // links
+  void PaintLinks(int first, int last);
+  void PaintLinksClipped(int first, int last, const TRect& clip);
+  void LinkPass(int first, int last, const TRect* clip);
+  void PaintLinkSpan(int from, int to, const TRect* clip, int row);
+
+  // scrolling
+  bool WidenGutter();
+  bool UpdateVScrollBar(bool redraw = true);
+  void UpdateHScrollBar(bool redraw = true);
+  void Resize();
+  int VScroll(int code, int thumb);
+  void HScroll(int code, int thumb);
+  void Wheel(int delta);
+  void TimerTick();
+  void MoveCaretRows(int n);
 
   // messages
   std::optional<win::LRESULT> HandleMessage(unsigned message, win::WPARAM wParam,
@@ -254,13 +292,6 @@ class TZelEdit : private TWrapViewHooks {
   int FDesiredX = 0;
   int FDesiredXCol = -1;  // the FDesiredCol that FDesiredX was computed for
   int FLastCaretCol = 0, FLastCaretRow = 0, FLastCaretX = 0;
-  // A temporary highlight over a range (search hits), painted like a
-  // selection in its own colours; StartRow −1 when there is none.
-  struct THighlight {
-    int StartRow = -1, StartCol = 0, EndRow = 0, EndCol = 0;
-    TColor Background = 0, Text = 0;
-  } FHighlight;
-
   // view
   int FTopRow = 0;
   int FScrollX = 0;
@@ -269,6 +300,18 @@ class TZelEdit : private TWrapViewHooks {
   int FTextAreaWidth = 0, FTextAreaHeight = 0;
   int FVisibleRows = 0, FScrollMarginRows = 0, FScrollJumpX = 0, FCaretRightMargin = 10;
   int FMaxColumn = 0;
+  int FMaxTopRow = 0, FMaxRowWidth = 0, FVScale = 1, FHScale = 1;
+  int FVisibleCols = 0;
+  TRect FTextRect, FAreaRect;
+  int FLastVScroll = 0, FCaretFollowRows = 0;
+  short FLineScrollRun = 0;
+  bool FScrollMovesCaret = true;
+  bool FInKeyDown = false;
+  short FAutoScrollDir = 0;
+  int FMarkTop = 0, FMarkBottom = 0;  // bytes: cell heights stay below 320
+  int FDblSpaceWidth = 0, FDblSpaceHeight = 0, FSpaceWidth = 0;
+  int FDotCounter = 0;
+  TPoint FDotStart;
   int FVScrollWidth = 0, FHScrollHeight = 0;
   TLogFont FLogFont;
 

@@ -1,0 +1,174 @@
+// The view onto the rows: geometry after a resize, the scroll bars' and the
+// wheel's messages, the auto-scroll tick, and moving the caret by rows.
+#include <algorithm>
+#include <cstdlib>
+
+#include "editor/zel_edit.h"
+#include "textstore/row_terminators.h"
+
+namespace notavo {
+
+using namespace win;
+
+namespace {
+int CeilDiv(long long a, long long b) { return static_cast<int>(b > 0 ? (a + b - 1) / b : 0); }
+}  // namespace
+
+void TZelEdit::Resize() {
+  UpdateTextArea();
+  const TPoint client = FHost.Window().ClientSize();
+  FVisibleCols = FCharWidth > 0 ? std::max(0, FTextAreaWidth) / FCharWidth : 0;
+  FTextRect = {FTextLeft, 0, client.X, FVisibleRows * FRowPitch + FTopMargin};
+  FAreaRect = {0, FTopMargin, client.X, FVisibleRows * FRowPitch + FTopMargin};
+  if (WordWrap() && AutoWrap()) FWrap.Relayout(FCaret, FAnchor);
+  // Rows removed since the view was placed: never show past the end.
+  FMaxTopRow = std::max(0, FLines.Count() + FScrollMarginRows - FVisibleRows - 1);
+  FTopRow = std::min(FTopRow, std::max(FMaxTopRow, 0));
+  UpdateVScrollBar(true);
+  UpdateHScrollBar(true);
+}
+
+int TZelEdit::VScroll(int code, int thumb) {
+  int delta = 0;
+  const int page = FRowPitch > 0 ? FTextAreaHeight / FRowPitch : 0;
+  switch (code) {
+    case SB_LINEUP:
+      delta = FLineScrollRun < -4 ? -ScrollStep : -1;
+      break;
+    case SB_LINEDOWN:
+      delta = FLineScrollRun > 4 ? ScrollStep : 1;
+      break;
+    case SB_PAGEUP:
+      delta = std::min(-1, -page);
+      break;
+    case SB_PAGEDOWN:
+      delta = std::max(1, page);
+      break;
+    case SB_THUMBTRACK:
+      delta = static_cast<int>(
+          std::clamp(static_cast<long long>(static_cast<short>(thumb)) * FVScale - FTopRow,
+                     -static_cast<long long>(INT32_MAX), static_cast<long long>(INT32_MAX)));
+      break;
+    case SB_TOP:
+      delta = -FTopRow;
+      break;
+    case SB_BOTTOM:
+      delta = FMaxTopRow - FTopRow;
+      break;
+    default:
+      break;
+  }
+  FMaxTopRow = std::max(0, FLines.Count() + FScrollMarginRows - FVisibleRows - 1);
+  FCaretFollowRows = delta;
+  if (delta < 0) {
+    delta = std::max(-FTopRow, delta);
+  } else {
+    delta = std::max(0, std::min(delta, FMaxTopRow - FTopRow));
+    if (FCaret.Row + FScrollMarginRows - FTopRow > FVisibleRows) FCaretFollowRows = 0;
+  }
+  FVScrolling = true;
+  if (delta != 0) {
+    DrawUnderline(FCaret.Row, true);
+    FTopRow += delta;
+    FHost.Caret().Hide();
+    FHost.Window().Invalidate(&FAreaRect);
+    if (FScrollMovesCaret) {
+      if (!CaretScrollFix || FInKeyDown) {
+        MoveCaretRows(FCaretFollowRows);
+      } else {
+        UpdateCaret();
+      }
+    }
+    FHost.Caret().Show();
+    if (FVertScrollBar) FHost.ScrollBars().SetPos(sbVert, CeilDiv(FTopRow, FVScale), true);
+  }
+  FVScrolling = false;
+  FScrollMovesCaret = true;
+  FLastVScroll = delta;
+  return delta;
+}
+
+void TZelEdit::HScroll(int code, int thumb) {
+  int delta = 0;
+  switch (code) {
+    case SB_LINEUP:
+      delta = -FScrollJumpX;
+      break;
+    case SB_LINEDOWN:
+      delta = FScrollJumpX;
+      break;
+    case SB_PAGEUP:
+      delta = std::min(-1, -(FTextAreaWidth / 3));
+      break;
+    case SB_PAGEDOWN:
+      delta = std::max(1, FTextAreaWidth / 3);
+      break;
+    case SB_THUMBTRACK:
+      delta =
+          static_cast<int>(static_cast<long long>(static_cast<short>(thumb)) * FHScale - FScrollX);
+      break;
+    default:
+      break;
+  }
+  if (delta < 0) {
+    delta = std::max(-FScrollX, delta);
+  } else {
+    delta = std::min(delta, FMaxRowWidth - FScrollX - FScrollJumpX);
+    if (FTextAreaWidth >= FMaxRowWidth + FScrollJumpX) delta = 0;
+    delta = std::max(0, delta);
+  }
+  if (delta == 0) return;
+  FScrollX += delta;
+  if (FHorzScrollBar) FHost.ScrollBars().SetPos(sbHorz, CeilDiv(FScrollX, FHScale), true);
+  FHost.ScrollBars().ScrollWindow(-delta, 0, &FTextRect, &FTextRect);
+  FCaretX -= delta;
+  if (OnUserDraw) {
+    FHost.Surface().SetBrushColor(FColor);
+    FHost.Surface().FillRect({0, 0, ControlWidth(), FTopMargin});
+    RaiseUserDraw();
+  }
+  FHost.Caret().Show();
+  UpdateCaret();
+}
+
+void TZelEdit::Wheel(int delta) {
+  const int notches = std::abs(static_cast<short>(delta) / 120);
+  const int code = static_cast<short>(delta) > 0 ? SB_LINEUP : SB_LINEDOWN;
+  for (int i = 0; i < notches * 2; ++i)
+    FHost.Window().SendToSelf(WM_VSCROLL, static_cast<WPARAM>(code), 0);
+}
+
+void TZelEdit::TimerTick() {
+  switch (FAutoScrollDir) {
+    case -1:
+      MoveCaretRows(-1);
+      break;
+    case 1:
+      MoveCaretRows(1);
+      break;
+    default:
+      break;
+  }
+}
+
+void TZelEdit::MoveCaretRows(int n) {
+  if ((n < 0 && FCaret.Row == 0) || (n > 0 && FCaret.Row == FLines.Count() - 1) || n == 0) return;
+  if (FDesiredXCol != FDesiredCol) {
+    FDesiredX = PrefixWidth(FLines[FCaret.Row], FDesiredCol);
+    FDesiredXCol = FDesiredCol;
+  }
+  DrawUnderline(FCaret.Row, true);
+  FCaret.Row = std::clamp(FCaret.Row + n, 0, FLines.Count() - 1);
+  int x = 0;
+  FCaret.Col = XToCol(FLines[FCaret.Row], FDesiredX, x);
+  if (x - FScrollX > FTextAreaWidth || (FScrollX > 0 && x - FScrollX < 0)) {
+    FScrollX = std::max(0, x - FTextAreaWidth + FScrollJumpX);
+    PaintView();
+  }
+  FCaretX = x - FScrollX;
+  ExtendOrClearSelection();
+  UpdateCaret();
+  DrawUnderline(FCaret.Row, false);
+}
+
+}  // namespace notavo
