@@ -82,6 +82,11 @@ class TZelEdit : private TWrapViewHooks {
   void HighlightRange(int col, int row, bool erase, TColor background, TColor textColor,
                       int length);
   void ClearSelection();
+  // Repaints rows after an edit: mode 0 all visible, 1 from the row above
+  // the caret, 2 from the caret row, 3 from row a, 4 the caret row, 5 below
+  // the caret row, 6 rows a..b.
+  void RepaintRows(int mode, int a, int b);
+  void PaintView();
   // Clipboard (CF_TEXT, code page 932 bytes).
   bool CopyToClipboard();
 
@@ -106,6 +111,13 @@ class TZelEdit : private TWrapViewHooks {
   int ScrollMarginRows() const { return FScrollMarginRows; }
   int MaxColumn() const { return FMaxColumn; }
   const TLogFont& LogFont() const { return FLogFont; }
+  int MaxTopRow() const { return FMaxTopRow; }
+  int VScale() const { return FVScale; }
+  int HScale() const { return FHScale; }
+  int MaxRowWidth() const { return FMaxRowWidth; }
+  int ScrollJumpX() const { return FScrollJumpX; }
+  int MarkTop() const { return FMarkTop; }
+  int MarkBottom() const { return FMarkBottom; }
   // Pixel width of the first `bytes` bytes of `row` after tab expansion.
   int PrefixWidth(std::string_view row, int bytes) const;
 
@@ -212,7 +224,6 @@ class TZelEdit : private TWrapViewHooks {
 
   // painting
   void ResetCanvas();
-  void PaintView();
   void PaintRows(int first, int last);
   void PaintRow(int x, int yOffset, std::string_view bytes);
   void PaintSegment(int row, int from, std::string_view bytes, bool selected, int to);
@@ -220,7 +231,6 @@ class TZelEdit : private TWrapViewHooks {
   void PaintSelection();
   void RepaintSelectionEnd(int col, int row);
   void RepaintClearedSelection(bool wasAll, int r1, int c1, int r2, int c2);
-  void RepaintRows(int mode, int a, int b);
   void PaintLineEndMark(int x, std::string_view tail, int y);
   void DrawLineEndArrow(int x, int y, TColor color);
   void PaintMarks(const TRect& clip, int x0, const std::vector<int>& tabs, bool inverted,

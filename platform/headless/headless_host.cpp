@@ -27,6 +27,7 @@ TPoint THeadlessHost::TextExtent(std::string_view bytes) {
 void THeadlessHost::TextOut(int x, int y, std::string_view bytes) {
   TDrawCall call;
   call.kind = TDrawCall::kText;
+  call.underline = font.Underline != 0;
   call.from = {x, y};
   call.text = std::string(bytes);
   call.color = textColor_;
@@ -37,6 +38,7 @@ void THeadlessHost::TextOut(int x, int y, std::string_view bytes) {
 void THeadlessHost::TextRect(const TRect& clip, int x, int y, std::string_view bytes) {
   TDrawCall call;
   call.kind = TDrawCall::kTextRect;
+  call.underline = font.Underline != 0;
   call.rect = clip;
   call.from = {x, y};
   call.text = std::string(bytes);
@@ -100,7 +102,7 @@ short THeadlessHost::KeyState(int virtualKey) {
 
 bool THeadlessHost::SetCompositionFont(const TLogFont& f) {
   if (imeContext == 0) return false;
-  font = f;
+  compositionFont = f;
   return true;
 }
 

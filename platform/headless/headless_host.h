@@ -24,6 +24,7 @@ struct TDrawCall {
   int penWidth = 1;
   TPenStyle penStyle = psSolid;
   TPenMode penMode = pmCopy;
+  bool underline = false;  // the font's underline, for text
 };
 
 class THeadlessHost final : public TEditorHost,
@@ -76,7 +77,8 @@ class THeadlessHost final : public TEditorHost,
   bool clipboardLocked = false;
   std::vector<std::string> messageBoxes;
   std::vector<std::pair<unsigned, std::intptr_t>> selfMessages;
-  TLogFont font;
+  TLogFont font;             // the drawing font
+  TLogFont compositionFont;  // the input method's
 
   // TSurface
   void SetFont(const TLogFont& f) override;
