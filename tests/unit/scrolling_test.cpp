@@ -1,0 +1,120 @@
+// Scroll bars, scroll messages and the wheel, with scaled 16-bit ranges.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "editor_fixture.h"
+
+namespace notavo {
+namespace {
+
+using namespace notavo::win;
+using testing::EditorFixture;
+
+std::string Rows(int n) {
+  std::string text;
+  text.reserve(static_cast<std::size_t>(n) * 3);
+  for (int i = 0; i < n; ++i) text += "x\r\n";
+  return text;
+}
+
+// 30 visible rows of 21 pixels (margin 6), wrap off.
+class Scrolling : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    f.host.clientSize = {800, 30 * 21 + 4};
+    f.Send(WM_SIZE);
+    f.edit.SetWordWrap(false);
+  }
+  int V(int code, int thumb = 0) {
+    return static_cast<int>(f.Send(WM_VSCROLL, static_cast<WPARAM>(MakeLong(code, thumb)), 0));
+  }
+  EditorFixture f;
+};
+
+TEST_F(Scrolling, ShortDocumentNeverScrolls) {
+  ASSERT_TRUE(f.Load(Rows(9)));  // 10 rows
+  EXPECT_EQ(f.edit.MaxTopRow(), 0);
+  EXPECT_EQ(f.host.bars[sbVert].arrows, saDisableBoth);
+  EXPECT_TRUE(f.host.bars[sbVert].shown);
+  for (int code : {SB_LINEDOWN, SB_PAGEDOWN, SB_BOTTOM, SB_LINEUP}) EXPECT_EQ(V(code), 0);
+  EXPECT_EQ(f.edit.TopRow(), 0);
+}
+
+TEST_F(Scrolling, BottomLeavesTheMarginEmpty) {
+  ASSERT_TRUE(f.Load(Rows(99)));  // 100 rows
+  EXPECT_EQ(V(SB_BOTTOM), 75);
+  EXPECT_EQ(f.edit.TopRow(), 75);
+  EXPECT_EQ(f.Send(EM_GETFIRSTVISIBLELINE), 75);
+  EXPECT_EQ(V(SB_LINEDOWN), 0);
+  EXPECT_EQ(V(SB_TOP), -75);
+}
+
+TEST_F(Scrolling, LargeDocumentsUseAScaledThumb) {
+  ASSERT_TRUE(f.Load(Rows(99999)));  // 100 000 rows
+  EXPECT_EQ(f.edit.MaxTopRow(), 99975);
+  EXPECT_EQ(f.edit.VScale(), 4);
+  EXPECT_EQ(f.host.bars[sbVert].max, 24994);
+  V(SB_THUMBTRACK, 10);
+  EXPECT_EQ(f.edit.TopRow(), 40);
+  EXPECT_EQ(f.host.bars[sbVert].pos, 10);
+}
+
+TEST_F(Scrolling, WheelNotchScrollsTwoRows) {
+  ASSERT_TRUE(f.Load(Rows(200)));
+  V(SB_PAGEDOWN);
+  const int top = f.edit.TopRow();
+  f.Send(WM_MOUSEWHEEL, static_cast<WPARAM>(MakeLong(0, 120)), 0);
+  EXPECT_EQ(f.edit.TopRow(), top - 2);
+  f.Send(WM_MOUSEWHEEL, static_cast<WPARAM>(MakeLong(0, 60)), 0);
+  EXPECT_EQ(f.edit.TopRow(), top - 2);
+  f.Send(WM_MOUSEWHEEL, static_cast<WPARAM>(MakeLong(0, static_cast<unsigned>(-240) & 0xFFFF)), 0);
+  EXPECT_EQ(f.edit.TopRow(), top + 2);
+}
+
+TEST_F(Scrolling, PagingCarriesTheCaretUnlessScrollFixIsOn) {
+  ASSERT_TRUE(f.Load(Rows(200)));
+  f.edit.GoToPosition(0, 2, 0);
+  EXPECT_EQ(V(SB_PAGEDOWN), 30);
+  EXPECT_EQ(f.edit.CaretRow(), 32);
+  f.edit.CaretScrollFix = true;
+  V(SB_PAGEDOWN);
+  EXPECT_EQ(f.edit.CaretRow(), 32);  // stays on its text row, out of view
+}
+
+TEST_F(Scrolling, WideRowsUseAScaledHorizontalThumb) {
+  f.edit.SetHorzScrollBar(true);
+  ASSERT_TRUE(f.Load(std::string(5000, 'w') + "\r\nx"));  // 40 000 pixels
+  f.edit.PaintView();
+  EXPECT_EQ(f.edit.MaxRowWidth(), (5000 + 2) * 8);
+  EXPECT_EQ(f.edit.HScale(), 2);
+  EXPECT_EQ(f.host.bars[sbHorz].arrows, saEnableBoth);
+  f.Send(WM_HSCROLL, static_cast<WPARAM>(MakeLong(SB_THUMBTRACK, 1000)), 0);
+  EXPECT_EQ(f.edit.ScrollX(), 2000);
+  // Never more than one jump of empty space right of the widest row.
+  f.Send(WM_HSCROLL, static_cast<WPARAM>(MakeLong(SB_THUMBTRACK, 30000)), 0);
+  EXPECT_EQ(f.edit.ScrollX(), f.edit.MaxRowWidth() - f.edit.ScrollJumpX());
+}
+
+TEST_F(Scrolling, NarrowRowsNeverScrollSideways) {
+  f.edit.SetHorzScrollBar(true);
+  ASSERT_TRUE(f.Load("short\r\nrows"));
+  f.edit.PaintView();
+  f.Send(WM_HSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(f.edit.ScrollX(), 0);
+  EXPECT_EQ(f.host.bars[sbHorz].arrows, saDisableBoth);
+}
+
+TEST_F(Scrolling, ResizeNeverLeavesTheViewPastTheEnd) {
+  ASSERT_TRUE(f.Load(Rows(200)));
+  V(SB_BOTTOM);
+  ASSERT_GT(f.edit.TopRow(), 100);
+  ASSERT_TRUE(f.Load(Rows(20)));  // fewer rows: the view resets with the document
+  EXPECT_EQ(f.edit.TopRow(), 0);
+  f.host.clientSize = {800, 100};
+  f.Send(WM_SIZE);
+  EXPECT_LE(f.edit.TopRow(), f.edit.MaxTopRow());
+}
+
+}  // namespace
+}  // namespace notavo
