@@ -102,6 +102,45 @@ std::optional<LRESULT> TZelEdit::HandleMessage(unsigned message, WPARAM wParam, 
     case WM_COPY:
       CopyToClipboard();
       return 0;
+    case WM_CUT:
+      CutToClipboard();
+      return 0;
+    case WM_PASTE:
+      PasteFromClipboard();
+      return 0;
+    case WM_KEYDOWN:
+      KeyDown(static_cast<int>(wParam));
+      return 0;
+    case WM_KEYUP:
+      FLineScrollRun = 0;
+      return 0;
+    case WM_SYSKEYDOWN:
+      if (static_cast<int>(wParam) == VK_MENU && CaretScrollFix) BringCaretIntoView();
+      return std::nullopt;  // the window's own handling (menus) follows
+    case WM_SYSCHAR:
+      return std::nullopt;
+    case WM_CHAR:
+      TypeCharMessage(static_cast<unsigned>(wParam));
+      return 0;
+    case WM_IME_STARTCOMPOSITION:
+      FComposing = true;
+      if (OnIMEChanging) {
+        if (CaretScrollFix) BringCaretIntoView();
+        OnIMEChanging(*this);
+      }
+      return std::nullopt;
+    case WM_IME_ENDCOMPOSITION:
+      FComposing = false;
+      if (OnIMEChanged) OnIMEChanged(*this);
+      return std::nullopt;
+    case WM_IME_COMPOSITION:
+      if (!ReadOnly && (static_cast<unsigned>(lParam) & GCS_RESULTSTR) != 0) {
+        ImeResult();
+        return 0;  // taken: the window must not turn it into WM_IME_CHAR
+      }
+      return std::nullopt;
+    case WM_IME_CHAR:
+      return 0;
     default:
       return std::nullopt;
   }

@@ -57,6 +57,9 @@ enum : int {
   VK_SHIFT = 0x10,
   VK_CONTROL = 0x11,
   VK_MENU = 0x12,
+  VK_ESCAPE = 0x1B,
+  VK_CONVERT = 0x1C,
+  VK_NONCONVERT = 0x1D,
   VK_PRIOR = 0x21,
   VK_NEXT = 0x22,
   VK_END = 0x23,
@@ -67,7 +70,11 @@ enum : int {
   VK_DOWN = 0x28,
   VK_INSERT = 0x2D,
   VK_DELETE = 0x2E,
+  VK_OEM_COMMA = 0xBC,
+  VK_OEM_PERIOD = 0xBE,
 };
+
+enum : unsigned { GCS_RESULTSTR = 0x0800 };
 
 enum : int {
   DLGC_WANTARROWS = 0x0001,

@@ -47,6 +47,8 @@ void TZelEdit::ResetState() {
   FDesiredCol = 0;
   FDesiredXCol = -1;
   ForgetFindHit();
+  FUndoing = false;
+  FUndo.Reset();
   FModified = false;
   if (OnChangeModify) OnChangeModify(*this, false);
   if (OnChangeRedoMode) {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/undo_log.h"
 #include "editor/win_messages.h"
 #include "editor/word_wrap.h"
 #include "editor/wrap_layout.h"
@@ -89,6 +90,44 @@ class TZelEdit : private TWrapViewHooks {
   void PaintView();
   // Clipboard (CF_TEXT, code page 932 bytes).
   bool CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void InsertDroppedText(std::string_view text);
+
+  // ---- editing ---------------------------------------------------------------
+  void DeleteSelection(bool redraw);
+  void InsertTextAtCaret(std::string_view text, bool redraw);
+  void TypeText(std::string_view text);
+  void InsertLineBreak();
+  void InsertTab();
+  void DeleteCharRight();
+  void DeleteCharLeft();
+  void DeleteWordRight();
+  void DeleteWordLeft();
+
+  // ---- undo ------------------------------------------------------------------
+  bool RecordUndo(TUndoKind kind, std::string_view text, int row, int col);
+  void Undo();
+  void Redo();
+  void ClearUndo() { FUndo.ClearUndo(); }
+  void ClearRedo() { FUndo.ClearRedo(); }
+  void ResetUndo();
+  // The document was saved: this state is the unmodified one now. Sets
+  // Modified false without raising OnChangeModify.
+  void SetSavePoint();
+  bool CanUndo() const { return !const_cast<TUndoLog&>(FUndo).Undo().empty() && UndoBuf > 0; }
+  bool CanRedo() const { return !const_cast<TUndoLog&>(FUndo).Redo().empty(); }
+  const TUndoLog& UndoLog() const { return FUndo; }
+
+  // ---- caret moves (keys) ----------------------------------------------------
+  void KeyHome();
+  void KeyEnd();
+  void CaretLeft(bool word);
+  void CaretRight(bool word);
+  void CaretUpDown(int direction);
+  void PageMove(int code);
+  void DocumentStart();
+  void DocumentEnd();
 
   int CaretRow() const { return FCaret.Row; }
   int CaretCol() const { return FCaret.Col; }
@@ -194,6 +233,7 @@ class TZelEdit : private TWrapViewHooks {
   std::function<void(TZelEdit&, int x1, int x2, int l1, int l2)> OnUserClientDraw;
   std::function<void(TZelEdit&)> OnIMEChanging;
   std::function<void(TZelEdit&)> OnIMEChanged;
+  std::function<void(TZelEdit&)> OnIMEReConvert;
 
  private:
   friend class TZelEditTestAccess;
@@ -253,6 +293,24 @@ class TZelEdit : private TWrapViewHooks {
   void LinkPass(int first, int last, const TRect* clip);
   void PaintLinkSpan(int from, int to, const TRect* clip, int row);
 
+  // editing helpers
+  void StoreRow(int row, std::string bytes);
+  void AfterEdit(int first, int last, bool rowsChanged, bool redraw, int x);
+  void RewrapAfterEdit(int x, int start, bool redraw, bool hint, int last);
+  void SetModifiedState(bool modified);
+  void CollapseToCaret();
+  void ReplayStep(bool undoDirection);
+  TRowPos SelectionStart() const;
+  bool IsLineBreakAt(int row, int col) const;
+  void DeleteCharAt(TUndoKind kind);
+  void BringCaretIntoView(bool setDesired = true);
+  void KeyDown(int key);
+  void TypeCharMessage(unsigned code);
+  void ImeResult();
+  void StartReconvert();
+  void ScrollRight(int times);
+  void MoveLeftOneCharacter();
+
   // scrolling
   bool WidenGutter();
   bool UpdateVScrollBar(bool redraw = true);
@@ -286,6 +344,8 @@ class TZelEdit : private TWrapViewHooks {
   bool FInsertMode = true;
   bool FComposing = false;
   bool FRedoReported = false;
+  bool FUndoing = false;
+  TUndoLog FUndo;
 
   // caret and selection
   TRowPos FCaret;   // FCaretRow, FCaretCol
