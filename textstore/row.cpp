@@ -11,11 +11,12 @@ namespace notavo {
 
 namespace {
 void CheckRowSize(std::size_t size) {
-  if (size > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("row too long");
+  if (size > TRow::kMaxSize) throw std::length_error("row too long");
 }
 }  // namespace
 
-TRow TRow::View(const char* data, std::size_t size) noexcept {
+TRow TRow::View(const char* data, std::size_t size) {
+  CheckRowSize(size);
   TRow row;
   row.data_ = data;
   row.size_ = static_cast<std::uint32_t>(size);
@@ -66,7 +67,8 @@ void TRowBuilder::MakeRoom(std::size_t more) {
   if (used_ + pending_ + more <= capacity_) return;
   CheckRowSize(pending_ + more);
   // A new block; the open row moves to its front.
-  const std::size_t size = std::max(kBlockSize, 2 * (pending_ + more));
+  const std::size_t base = out_.blocks.empty() ? firstBlock_ : kBlockSize;
+  const std::size_t size = std::max(base, 2 * (pending_ + more));
   TRowBlock block = std::make_unique_for_overwrite<char[]>(size);
   if (pending_ > 0) std::memcpy(block.get(), block_ + used_, pending_);
   out_.blocks.push_back(std::move(block));

@@ -4,6 +4,7 @@
 // bytes a row, and no allocation per row when a file is read or wrapped.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -14,8 +15,12 @@ namespace notavo {
 class TRow {
  public:
   TRow() noexcept = default;
-  // A row over bytes that live in a block kept by the store.
-  static TRow View(const char* data, std::size_t size) noexcept;
+  // The longest row: offsets within a row are 32-bit signed everywhere.
+  static constexpr std::size_t kMaxSize = 0x7FFFFFFF;
+
+  // A row over bytes that live in a block kept by the store. Throws
+  // std::length_error for a row longer than kMaxSize.
+  static TRow View(const char* data, std::size_t size);
   // A row owning a copy of `bytes`.
   static TRow Copy(std::string_view bytes);
 
@@ -57,7 +62,9 @@ class TRowBuilder {
  public:
   static constexpr std::size_t kBlockSize = 4 << 20;
 
-  explicit TRowBuilder(TRowList& out) : out_(out) {}
+  // `expectedBytes` sizes the first block, so a small file costs a small one.
+  explicit TRowBuilder(TRowList& out, std::size_t expectedBytes = kBlockSize)
+      : out_(out), firstBlock_(std::min(kBlockSize, expectedBytes + 64)) {}
   void Append(std::string_view bytes);
   void Append(char byte) { Append(std::string_view(&byte, 1)); }
   std::size_t PendingSize() const { return pending_; }
@@ -67,6 +74,7 @@ class TRowBuilder {
   void MakeRoom(std::size_t more);
 
   TRowList& out_;
+  std::size_t firstBlock_;
   char* block_ = nullptr;
   std::size_t capacity_ = 0;
   std::size_t used_ = 0;     // bytes of closed rows in the current block

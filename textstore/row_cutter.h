@@ -28,7 +28,10 @@ TRowList CutCrLfBlock(TRowBlock block, std::size_t size);
 // byte is an ordinary byte. The rows do not depend on the chunk boundaries.
 class BreakByteRowCutter {
  public:
-  BreakByteRowCutter(TRowList& out, char breakByte) : builder_(out), breakByte_(breakByte) {}
+  // `expectedBytes`: about how many bytes will be fed (the file's size).
+  BreakByteRowCutter(TRowList& out, char breakByte,
+                     std::size_t expectedBytes = TRowBuilder::kBlockSize)
+      : builder_(out, expectedBytes + expectedBytes / 16), breakByte_(breakByte) {}
   void Feed(std::string_view chunk);
   void Finish();
 

@@ -2,6 +2,7 @@
 // place; LF and CR files are streamed and converted into row blocks. Rows
 // are swapped in only when the whole file was read, so a failed read leaves
 // the store exactly as it was.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -55,12 +56,21 @@ TRowList ReadRows(const std::string& fileName, TLineBreakStyle style) {
     return CutCrLfBlock(std::move(block), size);
   }
   TRowList document;
-  BreakByteRowCutter cutter(document, style == lbLf ? kLF : kCR);
-  std::vector<char> chunk(kReadChunk);
+  const auto fileSize = static_cast<std::size_t>(reader->Size());
+  BreakByteRowCutter cutter(document, style == lbLf ? kLF : kCR, fileSize);
+  std::vector<char> chunk(std::min(kReadChunk, fileSize + 1));
+  bool estimated = false;
   for (;;) {
     const std::size_t n = reader->Read(chunk.data(), chunk.size());
     if (n == 0) break;
     cutter.Feed(std::string_view(chunk.data(), n));
+    if (!estimated && !document.rows.empty()) {
+      // Rows per byte of the first chunk, for the whole file, with room.
+      estimated = true;
+      const double perByte = static_cast<double>(document.rows.size()) / static_cast<double>(n);
+      document.rows.reserve(
+          static_cast<std::size_t>(perByte * static_cast<double>(fileSize) * 1.1) + 16);
+    }
   }
   cutter.Finish();
   return document;

@@ -128,3 +128,17 @@ TEST(ZelStringsList, IndexOfMatchesWholeRowsOnly) {
 
 }  // namespace
 }  // namespace notavo
+
+namespace notavo {
+namespace {
+
+TEST(RowLimits, RowsLongerThanTheOffsetRangeAreRefused) {
+  // Offsets within a row are 32-bit signed: a longer row is an error, never
+  // a silently shortened one.
+  const char byte = 'x';
+  EXPECT_THROW(TRow::View(&byte, TRow::kMaxSize + 1), std::length_error);
+  EXPECT_EQ(TRow::View(&byte, 1).size(), 1u);
+}
+
+}  // namespace
+}  // namespace notavo
