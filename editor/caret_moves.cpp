@@ -117,7 +117,8 @@ void TZelEdit::CaretRight(bool word) {
   const int length = static_cast<int>(row.size());
   const int col = FCaret.Col;
   const bool atEnd = col >= ContentLength(FCaret.Row);
-  if (col < length && row[static_cast<std::size_t>(col)] == '\0' && FCaret.Row == FLines.Count() - 1 && atEnd) {
+  if (col < length && row[static_cast<std::size_t>(col)] == '\0' &&
+      FCaret.Row == FLines.Count() - 1 && atEnd) {
     FDesiredCol = FCaret.Col;
     return;  // the end-of-text mark
   }
@@ -127,7 +128,8 @@ void TZelEdit::CaretRight(bool word) {
   if (!lineEnd && col < length) {
     next = col + (ByteTypeAt(row, col + 1, SingleByteMode()) == btLead && col + 1 < length ? 2 : 1);
     const char c = row[static_cast<std::size_t>(col)];
-    if (word && c != '\t' && c != '\0') next = std::max(next, ScanWordForward(row, col, SingleByteMode()));
+    if (word && c != '\t' && c != '\0')
+      next = std::max(next, ScanWordForward(row, col, SingleByteMode()));
     next = std::min(next, ContentLength(FCaret.Row) == length ? length : ContentLength(FCaret.Row));
   }
   const bool lastRow = FCaret.Row == FLines.Count() - 1;
@@ -192,7 +194,8 @@ void TZelEdit::CaretUpDown(int direction) {
 void TZelEdit::PageMove(int code) {
   if (CaretScrollFix) BringCaretIntoView();
   FInKeyDown = true;
-  const int moved = static_cast<int>(FHost.Window().SendToSelf(WM_VSCROLL, static_cast<WPARAM>(code), 0));
+  const int moved =
+      static_cast<int>(FHost.Window().SendToSelf(WM_VSCROLL, static_cast<WPARAM>(code), 0));
   if (moved == 0) MoveCaretRows(FCaretFollowRows);
   FInKeyDown = false;
 }
@@ -248,8 +251,8 @@ void TZelEdit::DocumentEnd() {
 
 void TZelEdit::StartReconvert() {
   if (!FComposing && OnIMEReConvert && FSelecting) {
-    const bool anchorFirst = FAnchor.Row < FCaret.Row ||
-                             (FAnchor.Row == FCaret.Row && FAnchor.Col < FCaret.Col);
+    const bool anchorFirst =
+        FAnchor.Row < FCaret.Row || (FAnchor.Row == FCaret.Row && FAnchor.Col < FCaret.Col);
     if (anchorFirst) {
       const TRowPos end = FCaret;
       FCaret = FAnchor;

@@ -60,8 +60,7 @@ int ScanWordBackward(std::string_view row, int col, bool singleByte) {
   while (pos > 0) {
     // The character before `pos`: two bytes when the byte two before is a
     // lead byte by its role.
-    const int length =
-        pos >= 2 && ByteTypeAt(row, pos - 1, singleByte) == btLead ? 2 : 1;
+    const int length = pos >= 2 && ByteTypeAt(row, pos - 1, singleByte) == btLead ? 2 : 1;
     const int cls = CharClass(CodeAt(row, pos - length, length));
     if (runClass < 0) runClass = cls;
     if (cls != runClass) break;

@@ -15,31 +15,68 @@ void TZelEdit::KeyDown(int key) {
   FInKeyDown = true;
   if (ctrl) {
     switch (key) {
-      case VK_BACK: if (!ReadOnly) DeleteWordLeft(); break;
-      case VK_END: DocumentEnd(); break;
-      case VK_HOME: DocumentStart(); break;
-      case VK_LEFT: CaretLeft(true); break;
-      case VK_RIGHT: CaretRight(true); break;
-      case VK_INSERT: CopyToClipboard(); break;
-      case VK_DELETE: if (!ReadOnly) DeleteWordRight(); break;
-      case 'A': SelectAll(); break;
-      case 'C': CopyToClipboard(); break;
-      case 'V': if (!ReadOnly) PasteFromClipboard(); break;
-      case 'X': if (!ReadOnly) CutToClipboard(); break;
-      case 'Z': if (!ReadOnly) Undo(); break;
-      case VK_OEM_COMMA: KeyHome(); break;
-      case VK_OEM_PERIOD: KeyEnd(); break;
+      case VK_BACK:
+        if (!ReadOnly) DeleteWordLeft();
+        break;
+      case VK_END:
+        DocumentEnd();
+        break;
+      case VK_HOME:
+        DocumentStart();
+        break;
+      case VK_LEFT:
+        CaretLeft(true);
+        break;
+      case VK_RIGHT:
+        CaretRight(true);
+        break;
+      case VK_INSERT:
+        CopyToClipboard();
+        break;
+      case VK_DELETE:
+        if (!ReadOnly) DeleteWordRight();
+        break;
+      case 'A':
+        SelectAll();
+        break;
+      case 'C':
+        CopyToClipboard();
+        break;
+      case 'V':
+        if (!ReadOnly) PasteFromClipboard();
+        break;
+      case 'X':
+        if (!ReadOnly) CutToClipboard();
+        break;
+      case 'Z':
+        if (!ReadOnly) Undo();
+        break;
+      case VK_OEM_COMMA:
+        KeyHome();
+        break;
+      case VK_OEM_PERIOD:
+        KeyEnd();
+        break;
       default:
         if (CaretScrollFix) BringCaretIntoView();
         break;
     }
   } else {
     switch (key) {
-      case VK_END: KeyEnd(); break;
-      case VK_HOME: KeyHome(); break;
-      case VK_LEFT: CaretLeft(false); break;
-      case VK_RIGHT: CaretRight(false); break;
-      default: break;
+      case VK_END:
+        KeyEnd();
+        break;
+      case VK_HOME:
+        KeyHome();
+        break;
+      case VK_LEFT:
+        CaretLeft(false);
+        break;
+      case VK_RIGHT:
+        CaretRight(false);
+        break;
+      default:
+        break;
     }
   }
   if (shift) {
@@ -48,15 +85,20 @@ void TZelEdit::KeyDown(int key) {
   }
   if (!shift && !ctrl) {
     switch (key) {
-      case VK_BACK: if (!ReadOnly) DeleteCharLeft(); break;
+      case VK_BACK:
+        if (!ReadOnly) DeleteCharLeft();
+        break;
       case VK_INSERT:
         if (!ReadOnly) {
           FInsertMode = !FInsertMode;
           if (OnChangeInsMode) OnChangeInsMode(*this, FInsertMode);
         }
         break;
-      case VK_DELETE: if (!ReadOnly) DeleteCharRight(); break;
-      default: break;
+      case VK_DELETE:
+        if (!ReadOnly) DeleteCharRight();
+        break;
+      default:
+        break;
     }
     if (convert && !ReadOnly) {
       StartReconvert();
@@ -65,17 +107,30 @@ void TZelEdit::KeyDown(int key) {
     }
   }
   switch (key) {
-    case VK_TAB: if (!ReadOnly) InsertTab(); break;
-    case VK_RETURN: if (!ReadOnly) InsertLineBreak(); break;
+    case VK_TAB:
+      if (!ReadOnly) InsertTab();
+      break;
+    case VK_RETURN:
+      if (!ReadOnly) InsertLineBreak();
+      break;
     case VK_ESCAPE:
       if (CaretScrollFix) BringCaretIntoView();
       ForgetFindHit();
       break;
-    case VK_PRIOR: PageMove(SB_PAGEUP); break;
-    case VK_NEXT: PageMove(SB_PAGEDOWN); break;
-    case VK_UP: CaretUpDown(-1); break;
-    case VK_DOWN: CaretUpDown(1); break;
-    default: break;
+    case VK_PRIOR:
+      PageMove(SB_PAGEUP);
+      break;
+    case VK_NEXT:
+      PageMove(SB_PAGEDOWN);
+      break;
+    case VK_UP:
+      CaretUpDown(-1);
+      break;
+    case VK_DOWN:
+      CaretUpDown(1);
+      break;
+    default:
+      break;
   }
   FInKeyDown = false;
 }

@@ -29,7 +29,9 @@ std::vector<std::string> SplitAfterLineEnds(std::string_view text) {
   return pieces;
 }
 
-bool ContainsLineEnd(std::string_view text) { return text.find(kLineEnd) != std::string_view::npos; }
+bool ContainsLineEnd(std::string_view text) {
+  return text.find(kLineEnd) != std::string_view::npos;
+}
 
 }  // namespace
 
@@ -49,8 +51,8 @@ void TZelEdit::CollapseToCaret() {
 }
 
 TRowPos TZelEdit::SelectionStart() const {
-  const bool anchorFirst = FAnchor.Row < FSelEndRow ||
-                           (FAnchor.Row == FSelEndRow && FAnchor.Col <= FSelEndCol);
+  const bool anchorFirst =
+      FAnchor.Row < FSelEndRow || (FAnchor.Row == FSelEndRow && FAnchor.Col <= FSelEndCol);
   return anchorFirst ? FAnchor : TRowPos{FSelEndRow, FSelEndCol};
 }
 
@@ -114,7 +116,8 @@ void TZelEdit::DeleteSelection(bool redraw) {
   b.Row = std::clamp(b.Row, 0, FLines.Count() - 1);
   a.Col = std::clamp(a.Col, 0, ContentLength(a.Row));
   const int bLength = static_cast<int>(FLines[b.Row].size());
-  if (b.Col > ContentLength(b.Row)) b.Col = b.Row + 1 < FLines.Count() ? bLength : ContentLength(b.Row);
+  if (b.Col > ContentLength(b.Row))
+    b.Col = b.Row + 1 < FLines.Count() ? bLength : ContentLength(b.Row);
   FAnchor = a;
   FSelEndRow = b.Row;
   FSelEndCol = b.Col;
@@ -166,7 +169,8 @@ void TZelEdit::InsertTextAtCaret(std::string_view text, bool redraw) {
     caretAt -= pieces[i].size();
     ++caretRow;
   }
-  if (caretAt == pieces[static_cast<std::size_t>(caretRow - row)].size() && caretRow - row + 1 < static_cast<int>(pieces.size())) {
+  if (caretAt == pieces[static_cast<std::size_t>(caretRow - row)].size() &&
+      caretRow - row + 1 < static_cast<int>(pieces.size())) {
     caretAt = 0;
     ++caretRow;
   }
@@ -174,7 +178,8 @@ void TZelEdit::InsertTextAtCaret(std::string_view text, bool redraw) {
   const int added = static_cast<int>(pieces.size());
   FLines.ReplaceRows(row, 1, pieces);
   caretRow = std::min(caretRow, FLines.Count() - 1);
-  FCaret = {caretRow, std::min(static_cast<int>(caretAt), static_cast<int>(FLines[caretRow].size()))};
+  FCaret = {caretRow,
+            std::min(static_cast<int>(caretAt), static_cast<int>(FLines[caretRow].size()))};
   CollapseToCaret();
   AfterEdit(row, row + added - 1, added > 1, redraw, 0);
   FHost.Caret().Show();
@@ -200,7 +205,8 @@ void TZelEdit::TypeText(std::string_view text) {
                                  ByteTypeAt(gathered, FCaret.Col + n, SingleByteMode()) == btLead;
     const int k = std::max(0, std::min(remaining, splitsCharacter ? n + 1 : n));
     if (splitsCharacter) pad.push_back(' ');
-    RecordUndo(ukOverwritten, gathered.substr(static_cast<std::size_t>(FCaret.Col), static_cast<std::size_t>(k)),
+    RecordUndo(ukOverwritten,
+               gathered.substr(static_cast<std::size_t>(FCaret.Col), static_cast<std::size_t>(k)),
                FCaret.Row, FCaret.Col);
     gathered.erase(static_cast<std::size_t>(FCaret.Col), static_cast<std::size_t>(k));
     FLines.ReplaceRows(row, gatheredRows, std::vector<std::string>{gathered});
@@ -210,7 +216,13 @@ void TZelEdit::TypeText(std::string_view text) {
   const int caretRow = FCaret.Row;
   FHost.Caret().Hide();
   if (ContainsLineEnd(inserted) || WordWrap()) {
-    InsertTextAtCaret(inserted, true);
+    if (!pad.empty()) {
+      // The pad goes in first, so the caret ends in front of it.
+      std::string bytes(FLines[caretRow]);
+      bytes.insert(static_cast<std::size_t>(FCaret.Col), pad);
+      FLines.Put(caretRow, bytes);
+    }
+    InsertTextAtCaret(text, true);
   } else {
     std::string bytes(FLines[caretRow]);
     bytes.insert(static_cast<std::size_t>(FCaret.Col), inserted);
@@ -252,7 +264,8 @@ void TZelEdit::InsertLineBreak() {
   if (AutoIndent) {
     // Only spaces and tabs carry over: control bytes and the double-width
     // space do not.
-    const std::string_view before = FLines[FCaret.Row].substr(0, static_cast<std::size_t>(FCaret.Col));
+    const std::string_view before =
+        FLines[FCaret.Row].substr(0, static_cast<std::size_t>(FCaret.Col));
     for (char c : before) {
       if (c != ' ' && c != '\t') break;
       indent.push_back(c);
@@ -313,7 +326,8 @@ void TZelEdit::DeleteCharAt(TUndoKind kind) {
   if (col >= ContentLength(row)) return;  // the end-of-text mark
   const bool twoBytes = ByteTypeAt(bytes, col + 2, SingleByteMode()) == btTrail;
   const int n = twoBytes ? 2 : 1;
-  RecordUndo(kind, bytes.substr(static_cast<std::size_t>(col), static_cast<std::size_t>(n)), row, col);
+  RecordUndo(kind, bytes.substr(static_cast<std::size_t>(col), static_cast<std::size_t>(n)), row,
+             col);
   updated.erase(static_cast<std::size_t>(col), static_cast<std::size_t>(n));
   StoreRow(row, updated);
   if (FCaret.Row >= FLines.Count()) FCaret = {FLines.Count() - 1, 0};
@@ -364,7 +378,9 @@ void TZelEdit::DeleteWordRight() {
   if (FAllSelected) ClearSelection();
   const std::string_view bytes = FLines[FCaret.Row];
   if (bytes.substr(static_cast<std::size_t>(FCaret.Col), 2) == kEofMark) return;
-  const char c = FCaret.Col < static_cast<int>(bytes.size()) ? bytes[static_cast<std::size_t>(FCaret.Col)] : '\0';
+  const char c = FCaret.Col < static_cast<int>(bytes.size())
+                     ? bytes[static_cast<std::size_t>(FCaret.Col)]
+                     : '\0';
   if (!IsLineBreakAt(FCaret.Row, FCaret.Col) && c != '\t' && c != '\0' &&
       FCaret.Col < ContentLength(FCaret.Row)) {
     const int end = ScanWordForward(bytes, FCaret.Col, SingleByteMode());

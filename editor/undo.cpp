@@ -131,7 +131,8 @@ void TZelEdit::ReplayStep(bool undoDirection) {
         bytes.insert(static_cast<std::size_t>(FCaret.Col), paired.Text);
         FLines.Put(FCaret.Row, bytes);
         if (WordWrap()) {
-          const TRewrapResult r = RewrapRows(FLines, FWrap.Params(), FCaret.Row, FCaret.Row, FCaret);
+          const TRewrapResult r =
+              RewrapRows(FLines, FWrap.Params(), FCaret.Row, FCaret.Row, FCaret);
           FCaret = r.Caret;
         }
         transfer(ukInserted);
