@@ -115,9 +115,10 @@ void TZelEdit::DeleteSelection(bool redraw) {
   a.Row = std::clamp(a.Row, 0, FLines.Count() - 1);
   b.Row = std::clamp(b.Row, 0, FLines.Count() - 1);
   a.Col = std::clamp(a.Col, 0, ContentLength(a.Row));
-  const int bLength = static_cast<int>(FLines[b.Row].size());
-  if (b.Col > ContentLength(b.Row))
-    b.Col = b.Row + 1 < FLines.Count() ? bLength : ContentLength(b.Row);
+  // An end inside a line end takes part of it; what is left of the row
+  // then joins the next row below, so no byte is lost.
+  b.Col = std::clamp(b.Col, 0, static_cast<int>(FLines[b.Row].size()));
+  if (b.Row + 1 == FLines.Count()) b.Col = std::min(b.Col, ContentLength(b.Row));
   FAnchor = a;
   FSelEndRow = b.Row;
   FSelEndCol = b.Col;
@@ -173,6 +174,16 @@ void TZelEdit::InsertTextAtCaret(std::string_view text, bool redraw) {
       caretRow - row + 1 < static_cast<int>(pieces.size())) {
     caretAt = 0;
     ++caretRow;
+  }
+  {
+    // Never inside a line end that the insertion completed (a CR meeting
+    // the row's LF): behind it.
+    const std::string& piece = pieces[static_cast<std::size_t>(caretRow - row)];
+    if (RowEndsLine(piece) && caretAt > piece.size() - 2 &&
+        caretRow - row + 1 < static_cast<int>(pieces.size())) {
+      caretAt = 0;
+      ++caretRow;
+    }
   }
   if (pieces.back().empty()) pieces.pop_back();  // a soft row's end, wrapped
   const int added = static_cast<int>(pieces.size());
