@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "app/editor_settings.h"
 #include "platform/file_io.h"
 #include "platform/win32/cp932.h"
 
@@ -16,27 +17,42 @@ bool FileExists(const std::string& fileName) {
   return name && !name->empty() && ::GetFileAttributesW(name->c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Why `fileName` cannot be read, in the words of the file layer (it names
+// the file and gives the system's reason).
+std::string ReadFailure(const std::string& fileName) {
+  try {
+    OpenFileForReading(fileName);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return win32::NarrowCp932(L"ファイルを開けません: ") + fileName;
+}
+
 }  // namespace
 
 TMainForm::TMainForm(HINSTANCE instance, std::optional<std::string> fileName)
     : FFileName(std::move(fileName)),
       FWindowClass(instance, kMainFormClassName),
-      FWindow(FWindowClass, *this, std::wstring(kApplicationTitle), WS_OVERLAPPEDWINDOW) {
+      FWindow(FWindowClass, *this, std::wstring(kApplicationTitle),
+              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN) {
+  ApplyProgramSettings(FEditor.Edit());
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  FEditor.Create(Handle(), client);
+  FEditor.Edit().Redesign();
   UpdateTitle();
 }
 
 void TMainForm::Show(int showCommand) {
   ::ShowWindow(Handle(), showCommand);
   ::UpdateWindow(Handle());
+  if (EditorHandle() != nullptr) ::SetFocus(EditorHandle());
 }
 
 void TMainForm::LoadDocument() {
   if (!FFileName || !FileExists(*FFileName)) return;
-  try {
-    FLines.LoadFromFile(*FFileName);
-  } catch (const std::exception& e) {
-    // EFileError already names the file and the system's reason.
-    ::MessageBoxW(Handle(), win32::WidenCp932(e.what()).c_str(), kApplicationTitle,
+  if (!FEditor.Edit().LoadFile(*FFileName)) {
+    ::MessageBoxW(Handle(), win32::WidenCp932(ReadFailure(*FFileName)).c_str(), kApplicationTitle,
                   MB_OK | MB_ICONERROR);
   }
 }
@@ -53,6 +69,15 @@ void TMainForm::UpdateTitle() {
 
 LRESULT TMainForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_SIZE:
+      if (EditorHandle() != nullptr) {
+        ::MoveWindow(EditorHandle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      }
+      return 0;
+    case WM_SETFOCUS:
+      // Activating the window puts the keyboard back into the text.
+      if (EditorHandle() != nullptr) ::SetFocus(EditorHandle());
+      return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;

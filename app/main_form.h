@@ -1,14 +1,15 @@
-// The editor's one main window. For now it shows the document's name in its
-// caption and keeps the document's rows; nothing is drawn yet.
+// The editor's one main window: the document's name in the caption and one
+// editor control filling the client area.
 #pragma once
 
-#include <windows.h>
-
+// The editor's window first: its portable headers must come before
+// <windows.h> (see platform/win32/windows_api.h).
+#include "platform/win32/zel_edit_window.h"
+// Then the rest.
 #include <optional>
 #include <string>
 
 #include "app/framework/window.h"
-#include "textstore/zel_strings.h"
 
 namespace notavo {
 
@@ -25,12 +26,15 @@ class TMainForm final : private framework::TMessageHandler {
   ~TMainForm() = default;
 
   HWND Handle() const { return FWindow.Handle(); }
-  const TZelStrings& Lines() const { return FLines; }
+  TZelEdit& Editor() { return FEditor.Edit(); }
+  HWND EditorHandle() const { return FEditor.Handle(); }
+  const TZelStrings& Lines() const { return FEditor.Edit().Lines(); }
 
+  // Shows the window and gives the editor the keyboard.
   void Show(int showCommand);
-  // Reads the named file if it exists. A file that does not exist yet is a
-  // new document; one that exists but cannot be read is reported to the user
-  // and leaves the document empty.
+  // Reads the named file into the editor if it exists. A file that does not
+  // exist yet is a new document; one that exists but cannot be read is
+  // reported to the user and leaves the document empty.
   void LoadDocument();
   // "Notavo - <path as given>", or "Notavo - 無題" for an untitled document.
   void UpdateTitle();
@@ -40,9 +44,11 @@ class TMainForm final : private framework::TMessageHandler {
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
   std::optional<std::string> FFileName;
-  TZelStrings FLines;
   framework::TWindowClass FWindowClass;
-  framework::TWindow FWindow;  // last: it may send messages while being built
+  // Before the main window: that one sends WM_SIZE while it is being built,
+  // and outlives it, so the child window goes with the main window first.
+  win32::TZelEditWindow FEditor;
+  framework::TWindow FWindow;
 };
 
 }  // namespace notavo

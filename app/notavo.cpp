@@ -1,6 +1,8 @@
 // Program entry: one main window for the file named on the command line (or
 // an untitled document), then the message loop until that window closes.
-#include <windows.h>
+// The main form first: the editor's headers must come before <windows.h>
+// (see platform/win32/windows_api.h).
+#include "app/main_form.h"
 // shellapi.h needs windows.h before it.
 #include <shellapi.h>
 
@@ -10,7 +12,6 @@
 #include <string>
 
 #include "app/framework/window.h"
-#include "app/main_form.h"
 #include "platform/win32/cp932.h"
 
 namespace {

@@ -1,0 +1,350 @@
+#include "platform/win32/win32_editor_host.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/win32/cp932.h"
+
+namespace notavo::win32 {
+namespace {
+
+// The window's input-method context for the length of one call.
+class TImeContext {
+ public:
+  explicit TImeContext(HWND window)
+      : FWindow(window), FContext(window != nullptr ? ::ImmGetContext(window) : nullptr) {}
+  TImeContext(const TImeContext&) = delete;
+  TImeContext& operator=(const TImeContext&) = delete;
+  ~TImeContext() {
+    if (FContext != nullptr) ::ImmReleaseContext(FWindow, FContext);
+  }
+  HIMC Get() const { return FContext; }
+  explicit operator bool() const { return FContext != nullptr; }
+
+ private:
+  HWND FWindow;
+  HIMC FContext;
+};
+
+// The clipboard, open for the length of one operation. Another program may
+// hold it for a moment, so opening is tried a few times.
+class TClipboardScope {
+ public:
+  explicit TClipboardScope(HWND owner) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      if (::OpenClipboard(owner)) {
+        FOpen = true;
+        return;
+      }
+      ::Sleep(10);
+    }
+  }
+  TClipboardScope(const TClipboardScope&) = delete;
+  TClipboardScope& operator=(const TClipboardScope&) = delete;
+  ~TClipboardScope() {
+    if (FOpen) ::CloseClipboard();
+  }
+  explicit operator bool() const { return FOpen; }
+
+ private:
+  bool FOpen = false;
+};
+
+// Movable global memory, freed unless handed over with Release.
+class TGlobalMemory {
+ public:
+  explicit TGlobalMemory(std::size_t size) : FMemory(::GlobalAlloc(GMEM_MOVEABLE, size)) {}
+  TGlobalMemory(const TGlobalMemory&) = delete;
+  TGlobalMemory& operator=(const TGlobalMemory&) = delete;
+  ~TGlobalMemory() {
+    if (FMemory != nullptr) ::GlobalFree(FMemory);
+  }
+  HGLOBAL Get() const { return FMemory; }
+  HGLOBAL Release() { return std::exchange(FMemory, nullptr); }
+  explicit operator bool() const { return FMemory != nullptr; }
+
+ private:
+  HGLOBAL FMemory;
+};
+
+// GlobalLock ... GlobalUnlock.
+class TGlobalLock {
+ public:
+  explicit TGlobalLock(HGLOBAL memory)
+      : FMemory(memory), FData(memory != nullptr ? ::GlobalLock(memory) : nullptr) {}
+  TGlobalLock(const TGlobalLock&) = delete;
+  TGlobalLock& operator=(const TGlobalLock&) = delete;
+  ~TGlobalLock() {
+    if (FData != nullptr) ::GlobalUnlock(FMemory);
+  }
+  void* Data() const { return FData; }
+  explicit operator bool() const { return FData != nullptr; }
+
+ private:
+  HGLOBAL FMemory;
+  void* FData;
+};
+
+std::string CannotOpenClipboard() { return NarrowCp932(L"クリップボードを開けません"); }
+std::string OutOfMemory() { return NarrowCp932(L"メモリが足りません"); }
+std::string CannotWriteClipboard() { return NarrowCp932(L"クリップボードに書き込めません"); }
+
+// Hands `memory` to the clipboard as `format`; the clipboard owns it after.
+bool Put(UINT format, TGlobalMemory& memory) {
+  if (::SetClipboardData(format, memory.Get()) == nullptr) return false;
+  memory.Release();
+  return true;
+}
+
+}  // namespace
+
+TWin32EditorHost::~TWin32EditorHost() { Detach(); }
+
+void TWin32EditorHost::Attach(HWND window) {
+  FWindow = window;
+  FSurface.Attach(window);
+  if (FTimerInterval > 0) ::SetTimer(FWindow, kTimerId, static_cast<UINT>(FTimerInterval), nullptr);
+}
+
+void TWin32EditorHost::Detach() {
+  if (FWindow == nullptr) return;
+  ::KillTimer(FWindow, kTimerId);
+  Destroy();
+  FSurface.Detach();
+  FWindow = nullptr;
+}
+
+// ---- caret -------------------------------------------------------------------
+// There is one caret per thread and it belongs to the window with the focus:
+// the control asks for one also while another window has the focus (on
+// Redesign), which is left alone then; WM_SETFOCUS creates it.
+
+void TWin32EditorHost::Create(int width, int height) {
+  if (FWindow == nullptr || ::GetFocus() != FWindow) return;
+  FCaretOwned = ::CreateCaret(FWindow, nullptr, width, height) != 0;
+}
+
+void TWin32EditorHost::Destroy() {
+  if (!FCaretOwned) return;
+  FCaretOwned = false;
+  ::DestroyCaret();
+}
+
+void TWin32EditorHost::SetPos(int x, int y) {
+  if (FCaretOwned) ::SetCaretPos(x, y);
+}
+
+void TWin32EditorHost::Show() {
+  if (FCaretOwned) ::ShowCaret(FWindow);
+}
+
+void TWin32EditorHost::Hide() {
+  if (FCaretOwned) ::HideCaret(FWindow);
+}
+
+// ---- scroll bars -------------------------------------------------------------
+
+void TWin32EditorHost::SetRange(TScrollBar bar, int min, int max, bool redraw) {
+  if (FWindow != nullptr) ::SetScrollRange(FWindow, bar, min, max, redraw);
+}
+
+int TWin32EditorHost::SetPos(TScrollBar bar, int pos, bool redraw) {
+  return FWindow != nullptr ? ::SetScrollPos(FWindow, bar, pos, redraw) : 0;
+}
+
+int TWin32EditorHost::GetPos(TScrollBar bar) {
+  return FWindow != nullptr ? ::GetScrollPos(FWindow, bar) : 0;
+}
+
+void TWin32EditorHost::Enable(TScrollBar bar, TScrollArrows arrows) {
+  if (FWindow != nullptr) ::EnableScrollBar(FWindow, bar, arrows);
+}
+
+void TWin32EditorHost::Show(TScrollBar bar, bool show) {
+  if (FWindow != nullptr) ::ShowScrollBar(FWindow, bar, show);
+}
+
+void TWin32EditorHost::ScrollWindow(int dx, int dy, const TRect* scroll, const TRect* clip) {
+  if (FWindow == nullptr) return;
+  RECT scrollRect{}, clipRect{};
+  if (scroll != nullptr) scrollRect = {scroll->Left, scroll->Top, scroll->Right, scroll->Bottom};
+  if (clip != nullptr) clipRect = {clip->Left, clip->Top, clip->Right, clip->Bottom};
+  ::ScrollWindow(FWindow, dx, dy, scroll != nullptr ? &scrollRect : nullptr,
+                 clip != nullptr ? &clipRect : nullptr);
+}
+
+// ---- keyboard and input method ---------------------------------------------
+
+short TWin32EditorHost::KeyState(int virtualKey) { return ::GetKeyState(virtualKey); }
+
+std::uintptr_t TWin32EditorHost::Context() {
+  const TImeContext context(FWindow);
+  return reinterpret_cast<std::uintptr_t>(context.Get());
+}
+
+bool TWin32EditorHost::SetCompositionFont(const TLogFont& font) {
+  const TImeContext context(FWindow);
+  if (!context) return false;
+  LOGFONTA logFont = ToLogFontA(font);
+  return ::ImmSetCompositionFontA(context.Get(), &logFont) != 0;
+}
+
+bool TWin32EditorHost::SetCompositionWindow(TPoint at) {
+  const TImeContext context(FWindow);
+  if (!context) return false;
+  COMPOSITIONFORM form{};
+  form.dwStyle = CFS_POINT;
+  form.ptCurrentPos = {at.X, at.Y};
+  return ::ImmSetCompositionWindow(context.Get(), &form) != 0;
+}
+
+std::optional<std::string> TWin32EditorHost::ResultString() {
+  const TImeContext context(FWindow);
+  if (!context) return std::nullopt;
+  const LONG size = ::ImmGetCompositionStringA(context.Get(), GCS_RESULTSTR, nullptr, 0);
+  if (size < 0) return std::nullopt;
+  std::string result(static_cast<std::size_t>(size), '\0');
+  if (size > 0) {
+    const LONG got = ::ImmGetCompositionStringA(context.Get(), GCS_RESULTSTR, result.data(),
+                                                static_cast<DWORD>(size));
+    if (got < 0) return std::nullopt;
+    result.resize(static_cast<std::size_t>(std::min(got, size)));
+  }
+  return result;
+}
+
+bool TWin32EditorHost::Notify(int action, int index, int value) {
+  const TImeContext context(FWindow);
+  if (!context) return false;
+  return ::ImmNotifyIME(context.Get(), static_cast<DWORD>(action), static_cast<DWORD>(index),
+                        static_cast<DWORD>(value)) != 0;
+}
+
+// ---- clipboard ---------------------------------------------------------------
+
+bool TWin32EditorHost::SetText(std::string_view bytes, std::string& error) {
+  // Everything is prepared before the clipboard is emptied, so a failure
+  // leaves what was there.
+  TGlobalMemory text(bytes.size() + 1);
+  if (!text) {
+    error = OutOfMemory();
+    return false;
+  }
+  {
+    const TGlobalLock lock(text.Get());
+    if (!lock) {
+      error = OutOfMemory();
+      return false;
+    }
+    auto* data = static_cast<char*>(lock.Data());
+    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+    data[bytes.size()] = '\0';
+  }
+  // The locale tells the system which code page its Unicode form of the
+  // text comes from: Japanese, whatever the machine's own code page is.
+  TGlobalMemory locale(sizeof(LCID));
+  if (locale) {
+    const TGlobalLock lock(locale.Get());
+    if (lock) {
+      const LCID japanese = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT_DEFAULT);
+      std::memcpy(lock.Data(), &japanese, sizeof japanese);
+    }
+  }
+
+  const TClipboardScope clipboard(FWindow);
+  if (!clipboard) {
+    error = CannotOpenClipboard();
+    return false;
+  }
+  if (!::EmptyClipboard() || !Put(CF_TEXT, text)) {
+    error = CannotWriteClipboard();
+    return false;
+  }
+  if (locale) Put(CF_LOCALE, locale);  // the text is there without it too
+  return true;
+}
+
+std::optional<std::string> TWin32EditorHost::GetText(std::string& error) {
+  const TClipboardScope clipboard(FWindow);
+  if (!clipboard) {
+    error = CannotOpenClipboard();
+    return std::nullopt;
+  }
+  HANDLE data = ::GetClipboardData(CF_TEXT);
+  if (data == nullptr) return std::nullopt;  // no text on the clipboard
+  const TGlobalLock lock(data);
+  if (!lock) {
+    error = OutOfMemory();
+    return std::nullopt;
+  }
+  const auto* text = static_cast<const char*>(lock.Data());
+  return std::string(text, strnlen(text, ::GlobalSize(data)));
+}
+
+// ---- timer -------------------------------------------------------------------
+
+void TWin32EditorHost::Start(int intervalMs) {
+  FTimerInterval = std::max(1, intervalMs);
+  if (FWindow != nullptr) {
+    ::SetTimer(FWindow, kTimerId, static_cast<UINT>(FTimerInterval), nullptr);
+  }
+}
+
+void TWin32EditorHost::Stop() {
+  FTimerInterval = 0;
+  if (FWindow != nullptr) ::KillTimer(FWindow, kTimerId);
+}
+
+// ---- window ------------------------------------------------------------------
+
+std::uintptr_t TWin32EditorHost::Handle() { return reinterpret_cast<std::uintptr_t>(FWindow); }
+
+TPoint TWin32EditorHost::ClientSize() {
+  RECT client{};
+  if (FWindow == nullptr || !::GetClientRect(FWindow, &client)) return {};
+  return {client.right, client.bottom};
+}
+
+void TWin32EditorHost::Invalidate(const TRect* rect) {
+  if (FWindow == nullptr) return;
+  if (rect == nullptr) {
+    ::InvalidateRect(FWindow, nullptr, FALSE);
+    return;
+  }
+  const RECT r{rect->Left, rect->Top, rect->Right, rect->Bottom};
+  ::InvalidateRect(FWindow, &r, FALSE);
+}
+
+std::intptr_t TWin32EditorHost::SendToSelf(unsigned message, std::uintptr_t wParam,
+                                           std::intptr_t lParam) {
+  return FWindow != nullptr ? ::SendMessageA(FWindow, message, wParam, lParam) : 0;
+}
+
+int TWin32EditorHost::SystemMetric(int index) { return ::GetSystemMetrics(index); }
+
+void TWin32EditorHost::SetCursor(TCursorKind cursor) {
+  // Dragging text has no cursors of its own yet.
+  ::SetCursor(::LoadCursorW(nullptr, cursor == TCursorKind::IBeam ? IDC_IBEAM : IDC_ARROW));
+}
+
+void TWin32EditorHost::SetCapture(bool capture) {
+  if (FWindow == nullptr) return;
+  if (capture) {
+    ::SetCapture(FWindow);
+  } else if (::GetCapture() == FWindow) {
+    ::ReleaseCapture();
+  }
+}
+
+int TWin32EditorHost::MessageBox(std::string_view text, std::string_view caption, unsigned flags) {
+  // Owned by the top-level window, so the box is modal to it.
+  HWND owner = FWindow != nullptr ? ::GetAncestor(FWindow, GA_ROOT) : nullptr;
+  return ::MessageBoxW(owner, WidenCp932(text).c_str(), WidenCp932(caption).c_str(), flags);
+}
+
+unsigned TWin32EditorHost::RegisterMessage(std::string_view name) {
+  return ::RegisterWindowMessageA(std::string(name).c_str());
+}
+
+}  // namespace notavo::win32

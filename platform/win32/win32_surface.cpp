@@ -1,0 +1,269 @@
+#include "platform/win32/win32_surface.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/cp932.h"
+#include "platform/win32/gdi_objects.h"
+
+namespace notavo::win32 {
+namespace {
+
+// A screen paints with a handful of each; more means colours or fonts that
+// changed for good, and the cache starts over.
+constexpr std::size_t kMaxFonts = 8;
+constexpr std::size_t kMaxPens = 16;
+constexpr std::size_t kMaxBrushes = 16;
+
+int Length(std::string_view bytes) {
+  return static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+}
+
+RECT ToRect(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
+
+// Fixed-pitch faces with Japanese glyphs, tried in this order when the
+// requested face has none. Wine maps the first two to IPA Gothic when
+// fonts-ipafont-gothic is installed.
+const std::vector<std::string>& FallbackFaces() {
+  static const std::vector<std::string> faces = {NarrowCp932(L"ＭＳ ゴシック"), "MS Gothic",
+                                                 "IPAGothic"};
+  return faces;
+}
+
+}  // namespace
+
+LOGFONTA ToLogFontA(const TLogFont& font) {
+  LOGFONTA lf{};
+  lf.lfHeight = font.Height;
+  lf.lfWidth = font.Width;
+  lf.lfEscapement = font.Escapement;
+  lf.lfOrientation = font.Orientation;
+  lf.lfWeight = font.Weight;
+  lf.lfItalic = font.Italic;
+  lf.lfUnderline = font.Underline;
+  lf.lfStrikeOut = font.StrikeOut;
+  lf.lfCharSet = font.CharSet;
+  lf.lfOutPrecision = font.OutPrecision;
+  lf.lfClipPrecision = font.ClipPrecision;
+  lf.lfQuality = font.Quality;
+  lf.lfPitchAndFamily = font.PitchAndFamily;
+  const std::size_t n = std::min<std::size_t>(font.FaceName.size(), LF_FACESIZE - 1);
+  std::memcpy(lf.lfFaceName, font.FaceName.data(), n);
+  return lf;
+}
+
+bool FontShowsCodePage932(HDC dc) {
+  // 日 and あ: a kanji and a kana.
+  WORD glyphs[2] = {};
+  const DWORD found =
+      ::GetGlyphIndicesW(dc, L"\u65E5\u3042", 2, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
+  if (found != GDI_ERROR && (glyphs[0] == 0xFFFF || glyphs[1] == 0xFFFF)) return false;
+  SIZE wide{}, narrow{};
+  if (!::GetTextExtentPoint32A(dc, "\x93\xFA", 2, &wide) ||
+      !::GetTextExtentPoint32A(dc, "a", 1, &narrow)) {
+    return false;
+  }
+  return wide.cx > narrow.cx;
+}
+
+struct TWin32Surface::TState {
+  explicit TState(HWND window) : Dc(window), FontSlot(Dc.Get()), PenSlot(Dc.Get()) {}
+
+  struct TCachedFont {
+    TLogFont Request;
+    TFont Font;
+    bool Substituted = false;
+  };
+  struct TPenKey {
+    TColor Color;
+    int Width;
+    TPenStyle Style;
+    friend bool operator==(const TPenKey&, const TPenKey&) = default;
+  };
+
+  // Declared in this order so that the slots put the DC's own objects back
+  // first, then the objects go, then the DC.
+  TWindowDc Dc;
+  std::vector<TCachedFont> Fonts;
+  std::vector<std::pair<TPenKey, TPen>> Pens;
+  std::vector<std::pair<TColor, TBrush>> Brushes;
+  TDcSlot FontSlot;
+  TDcSlot PenSlot;
+  std::size_t CurrentFont = SIZE_MAX;
+
+  HDC Get() const { return Dc.Get(); }
+
+  // A font for `request`, selected into the DC: the requested face if it
+  // can show code page 932, else the first fallback face that can (with
+  // the Shift-JIS character set), else the requested face after all.
+  TFont MakeFont(const TLogFont& request, bool& substituted) {
+    substituted = false;
+    const LOGFONTA wanted = ToLogFontA(request);
+    TFont font(::CreateFontIndirectA(&wanted));
+    if (!font) return font;
+    FontSlot.Select(font.Get());
+    if (FontShowsCodePage932(Get())) return font;
+    for (const std::string& face : FallbackFaces()) {
+      LOGFONTA alternative = wanted;
+      alternative.lfCharSet = SHIFTJIS_CHARSET;
+      alternative.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+      std::memset(alternative.lfFaceName, 0, sizeof alternative.lfFaceName);
+      std::memcpy(alternative.lfFaceName, face.data(),
+                  std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+      TFont candidate(::CreateFontIndirectA(&alternative));
+      if (!candidate) continue;
+      FontSlot.Select(candidate.Get());
+      if (FontShowsCodePage932(Get())) {
+        substituted = true;
+        return candidate;
+      }
+      FontSlot.Select(font.Get());  // before the candidate is deleted
+    }
+    return font;
+  }
+};
+
+TWin32Surface::TWin32Surface() = default;
+TWin32Surface::~TWin32Surface() = default;
+
+void TWin32Surface::Attach(HWND window) {
+  FState.reset();
+  auto state = std::make_unique<TState>(window);
+  if (!state->Dc) return;
+  ::SetBkMode(state->Get(), OPAQUE);
+  ::SetTextAlign(state->Get(), TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  FState = std::move(state);
+}
+
+void TWin32Surface::Detach() { FState.reset(); }
+
+HDC TWin32Surface::Dc() const { return FState ? FState->Get() : nullptr; }
+
+std::string TWin32Surface::FaceName() const {
+  if (!FState) return {};
+  char face[LF_FACESIZE] = "";
+  const int n = ::GetTextFaceA(FState->Get(), LF_FACESIZE, face);
+  return n > 0 ? std::string(face) : std::string();
+}
+
+bool TWin32Surface::FontSubstituted() const {
+  return FState && FState->CurrentFont < FState->Fonts.size() &&
+         FState->Fonts[FState->CurrentFont].Substituted;
+}
+
+void TWin32Surface::SetFont(const TLogFont& font) {
+  if (!FState) return;
+  TState& s = *FState;
+  for (std::size_t i = 0; i < s.Fonts.size(); ++i) {
+    if (s.Fonts[i].Request == font) {
+      s.FontSlot.Select(s.Fonts[i].Font.Get());
+      s.CurrentFont = i;
+      return;
+    }
+  }
+  bool substituted = false;
+  TFont made = s.MakeFont(font, substituted);
+  if (!made) {
+    // Keep drawing with the font we had.
+    if (s.CurrentFont < s.Fonts.size()) s.FontSlot.Select(s.Fonts[s.CurrentFont].Font.Get());
+    return;
+  }
+  // `made` is selected now, so none of the cached ones is.
+  if (s.Fonts.size() >= kMaxFonts) s.Fonts.clear();
+  s.Fonts.push_back({font, std::move(made), substituted});
+  s.CurrentFont = s.Fonts.size() - 1;
+}
+
+TTextMetrics TWin32Surface::GetTextMetrics() {
+  TTextMetrics result;
+  TEXTMETRICA tm{};
+  if (!FState || !::GetTextMetricsA(FState->Get(), &tm)) return result;
+  result.Height = tm.tmHeight;
+  result.Ascent = tm.tmAscent;
+  result.Descent = tm.tmDescent;
+  result.AveCharWidth = tm.tmAveCharWidth;
+  result.MaxCharWidth = tm.tmMaxCharWidth;
+  result.ExternalLeading = tm.tmExternalLeading;
+  return result;
+}
+
+TPoint TWin32Surface::TextExtent(std::string_view bytes) {
+  SIZE size{};
+  if (!FState || !::GetTextExtentPoint32A(FState->Get(), bytes.data(), Length(bytes), &size)) {
+    return {};
+  }
+  return {size.cx, size.cy};
+}
+
+void TWin32Surface::SetTextColor(TColor color) {
+  if (FState) ::SetTextColor(FState->Get(), color & 0xFFFFFF);
+}
+
+void TWin32Surface::SetBkColor(TColor color) {
+  if (FState) ::SetBkColor(FState->Get(), color & 0xFFFFFF);
+}
+
+void TWin32Surface::TextOut(int x, int y, std::string_view bytes) {
+  if (FState) ::TextOutA(FState->Get(), x, y, bytes.data(), Length(bytes));
+}
+
+void TWin32Surface::TextRect(const TRect& clip, int x, int y, std::string_view bytes) {
+  if (!FState) return;
+  const RECT rect = ToRect(clip);
+  ::ExtTextOutA(FState->Get(), x, y, ETO_OPAQUE | ETO_CLIPPED, &rect, bytes.data(), Length(bytes),
+                nullptr);
+}
+
+void TWin32Surface::SetBrushColor(TColor color) { FBrushColor = color & 0xFFFFFF; }
+
+void TWin32Surface::FillRect(const TRect& rect) {
+  if (!FState) return;
+  TState& s = *FState;
+  HBRUSH brush = nullptr;
+  for (const auto& [color, cached] : s.Brushes) {
+    if (color == FBrushColor) brush = cached.Get();
+  }
+  if (brush == nullptr) {
+    TBrush made(::CreateSolidBrush(FBrushColor));
+    if (!made) return;
+    if (s.Brushes.size() >= kMaxBrushes) s.Brushes.clear();  // brushes are never selected
+    brush = made.Get();
+    s.Brushes.emplace_back(FBrushColor, std::move(made));
+  }
+  const RECT r = ToRect(rect);
+  ::FillRect(s.Get(), &r, brush);
+}
+
+void TWin32Surface::SetPen(TColor color, int width, TPenStyle style, TPenMode mode) {
+  if (!FState) return;
+  TState& s = *FState;
+  const TState::TPenKey key{color & 0xFFFFFF, width, style};
+  HPEN pen = nullptr;
+  for (const auto& [cachedKey, cached] : s.Pens) {
+    if (cachedKey == key) pen = cached.Get();
+  }
+  if (pen == nullptr) {
+    TPen made(::CreatePen(style, width, key.Color));
+    if (made) {
+      s.PenSlot.Select(made.Get());
+      // Only the new pen is selected now; the cached ones may go.
+      if (s.Pens.size() >= kMaxPens) s.Pens.clear();
+      pen = made.Get();
+      s.Pens.emplace_back(key, std::move(made));
+    }
+  }
+  if (pen != nullptr) s.PenSlot.Select(pen);
+  ::SetROP2(s.Get(), mode);
+}
+
+void TWin32Surface::MoveTo(int x, int y) {
+  if (FState) ::MoveToEx(FState->Get(), x, y, nullptr);
+}
+
+void TWin32Surface::LineTo(int x, int y) {
+  if (FState) ::LineTo(FState->Get(), x, y);
+}
+
+}  // namespace notavo::win32

@@ -1,0 +1,65 @@
+// TSurface on a window's own device context (class style CS_OWNDC): the
+// editor draws directly, inside and outside WM_PAINT, with a font, pen and
+// brush that stay selected between calls. Fonts, pens and brushes are kept
+// in small caches, so painting a screen creates none after the first.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/surface.h"
+#include "platform/win32/windows_api.h"
+
+namespace notavo::win32 {
+
+class TWin32Surface final : public TSurface {
+ public:
+  TWin32Surface();
+  ~TWin32Surface() override;
+  TWin32Surface(const TWin32Surface&) = delete;
+  TWin32Surface& operator=(const TWin32Surface&) = delete;
+
+  // Takes the window's device context and keeps it until Detach, which puts
+  // the DC's own objects back and deletes ours. Without a DC every drawing
+  // call does nothing and every measurement is 0.
+  void Attach(HWND window);
+  void Detach();
+  HDC Dc() const;
+
+  // The face the font mapper gave for the current font (GetTextFaceA, code
+  // page 932 bytes), and whether SetFont replaced the requested face because
+  // it has no Japanese glyphs.
+  std::string FaceName() const;
+  bool FontSubstituted() const;
+
+  // TSurface
+  void SetFont(const TLogFont& font) override;
+  TTextMetrics GetTextMetrics() override;
+  TPoint TextExtent(std::string_view bytes) override;
+  void SetTextColor(TColor color) override;
+  void SetBkColor(TColor color) override;
+  void TextOut(int x, int y, std::string_view bytes) override;
+  void TextRect(const TRect& clip, int x, int y, std::string_view bytes) override;
+  void SetBrushColor(TColor color) override;
+  void FillRect(const TRect& rect) override;
+  void SetPen(TColor color, int width, TPenStyle style, TPenMode mode) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+
+ private:
+  struct TState;
+  std::unique_ptr<TState> FState;  // null while detached
+  TColor FBrushColor = 0xFFFFFF;
+};
+
+// The LOGFONTA for a portable font record (the face name is code page 932
+// bytes, cut to what LOGFONTA holds).
+LOGFONTA ToLogFontA(const TLogFont& font);
+
+// Whether the font selected into `dc` draws code page 932 text: it has
+// glyphs for kanji and kana, and a double-byte character is wider than a
+// single-byte one. Bitmap fonts that claim the Shift-JIS character set but
+// draw every double-byte character as one narrow box fail this.
+bool FontShowsCodePage932(HDC dc);
+
+}  // namespace notavo::win32
