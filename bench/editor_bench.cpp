@@ -125,6 +125,123 @@ int main(int argc, char** argv) {
   const double getText = TimeUs(
       20, none, [&](int) { send(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())); });
 
+  // ---- editing: typed characters, Enter, Backspace, undo, a 1 MB paste ----
+  // Each at the start, the middle and the end of the document; painting is
+  // headless (recorded, not rasterised) and counted in.
+  struct Place {
+    const char* name;
+    int row;
+  };
+  const Place places[] = {{"start", 0}, {"middle", last / 2}, {"end", last}};
+  {
+    // The very first edit after loading, timed alone.
+    THeadlessHost freshHost;
+    TZelEdit fresh(freshHost);
+    freshHost.selfDispatch = [&](unsigned m, std::uintptr_t w, std::intptr_t l) {
+      return fresh.Dispatch(m, w, l).value_or(0);
+    };
+    fresh.Dispatch(WM_CREATE, 0, 0);
+    fresh.Dispatch(WM_SIZE, 0, 0);
+    fresh.Dispatch(WM_SETFOCUS, 0, 0);
+    fresh.SetColumn(1000);
+    fresh.LoadFile(argv[1]);
+    const int freshLast = fresh.Lines().Count() - 1;
+    fresh.GoToPosition(0, freshLast, 0);
+    auto t0 = Clock::now();
+    fresh.TypeText("x");
+    const double firstEdit = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+    fresh.GoToPosition(0, 0, 0);
+    t0 = Clock::now();
+    fresh.TypeText("x");
+    const double farEdit = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+    std::printf("first edit after loading (end): %.1f us; next edit far away (start): %.1f us\n",
+                firstEdit, farEdit);
+  }
+  std::printf("%-36s %10s %10s %10s\n", "edit (median of 200, us)", "start", "middle", "end");
+  auto editRow = [&](const char* name, const std::function<void()>& op) {
+    std::printf("%-36s", name);
+    for (const Place& place : places) {
+      const double us = TimeUs(
+          200,
+          [&](int) {
+            host.drawn.clear();
+            edit.GoToPosition(2, place.row, 0);
+          },
+          [&](int) { op(); });
+      std::printf(" %10.1f", us);
+    }
+    std::printf("\n");
+  };
+  editRow("typed character", [&] { edit.TypeText("a"); });
+  editRow("typed double-byte character", [&] { edit.TypeText("\x82\xA0"); });
+  editRow("Enter", [&] { edit.InsertLineBreak(); });
+  editRow("Backspace", [&] { edit.DeleteCharLeft(); });
+  editRow("typed character, then undo", [&] {
+    edit.TypeText("b");
+    edit.Undo();
+  });
+  {
+    std::string megabyte;
+    while (megabyte.size() < (1 << 20)) megabyte += "paste line \x93\xFA\x96\x7B\x8C\xEA text\r\n";
+    host.clipboardText = megabyte;
+    std::printf("%-36s", "paste 1 MiB (ms)");
+    for (const Place& place : places) {
+      const double us = TimeUs(
+          5, [&](int) { edit.GoToPosition(0, place.row, 0); },
+          [&](int) { edit.PasteFromClipboard(); });
+      std::printf(" %10.2f", us / 1000);
+    }
+    std::printf("\n");
+  }
+
+  // ---- painting: a full view at the end of the document and a page down ----
+  {
+    auto paint = [&](TZelEdit& target, THeadlessHost& targetHost, const char* name) {
+      targetHost.clientSize = {900, 50 * target.RowPitch() + target.TopMargin()};
+      target.Dispatch(WM_SIZE, 0, 0);
+      target.GoToPosition(0, target.Lines().Count() - 1, 0);
+      const double view = TimeUs(
+          200, [&](int) { targetHost.drawn.clear(); }, [&](int) { target.PaintView(); });
+      targetHost.drawn.clear();
+      target.PaintView();
+      const auto calls = targetHost.drawn.size();
+      // Page Down scrolls and invalidates; the paint message then repaints.
+      const double page = TimeUs(
+          200,
+          [&](int) {
+            targetHost.drawn.clear();
+            target.GoToPosition(0, target.Lines().Count() - 90, 0);
+          },
+          [&](int) {
+            target.Dispatch(WM_KEYDOWN, VK_NEXT, 0);
+            target.PaintView();
+          });
+      std::printf("%-36s view %8.1f us, page down %8.1f us, %zu drawing calls for 50 rows\n", name,
+                  view, page, calls);
+    };
+    paint(edit, host, "paint, 100 MB document");
+    THeadlessHost smallHost;
+    TZelEdit small(smallHost);
+    smallHost.selfDispatch = [&](unsigned m, std::uintptr_t w, std::intptr_t l) {
+      return small.Dispatch(m, w, l).value_or(0);
+    };
+    small.Dispatch(WM_CREATE, 0, 0);
+    small.Dispatch(WM_SIZE, 0, 0);
+    small.SetColumn(1000);
+    // The last 100 rows of the same text: the same content, a tiny document.
+    std::string head;
+    for (int r = last - 99; r <= last; ++r) head += std::string(edit.Lines()[r]);
+    head.resize(head.size() - 2);
+    const std::string smallFile = std::string(argv[1]) + ".100rows";
+    if (FILE* out = std::fopen(smallFile.c_str(), "wb")) {
+      std::fwrite(head.data(), 1, head.size(), out);
+      std::fclose(out);
+    }
+    small.LoadFile(smallFile);
+    std::remove(smallFile.c_str());
+    paint(small, smallHost, "paint, 100-row document");
+  }
+
   std::printf("%-36s %12s\n", "operation (median of 2000)", "microseconds");
   double worst = 0;
   for (const auto& r : results) {

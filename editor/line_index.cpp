@@ -30,6 +30,21 @@ void TLineIndex::ExtendTo(int block) {
   }
 }
 
+void TLineIndex::Prime(const std::vector<int>& rowsPerLine) {
+  lines_.TakeLowestChangedRow();
+  checkpoints_.assign(1, Checkpoint{});
+  Checkpoint running;
+  int row = 0;
+  for (int rows : rowsPerLine) {
+    for (int k = 0; k < rows; ++k, ++row) {
+      if (row > 0 && row % kBlock == 0) checkpoints_.push_back(running);
+      running.bytes += static_cast<long long>(lines_[row].size());
+      if (k + 1 == rows) ++running.lineEnds;
+    }
+  }
+  if (row > 0 && row % kBlock == 0) checkpoints_.push_back(running);
+}
+
 int TLineIndex::LineOfRow(int row) {
   Refresh();
   row = std::clamp(row, 0, std::max(lines_.Count() - 1, 0));

@@ -30,6 +30,10 @@ class TLineIndex {
   // Bytes of the rows before `row` (0..row count): where the row starts in
   // the flat text, terminators included.
   long long BytesBeforeRow(int row);
+  // After a rebuild that knows how many rows each logical line took: all
+  // checkpoints at once, from the row sizes alone, so the first edit after
+  // opening a large file does not walk the document.
+  void Prime(const std::vector<int>& rowsPerLine);
 
  private:
   struct Checkpoint {

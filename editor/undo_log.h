@@ -13,11 +13,11 @@
 namespace notavo {
 
 enum TUndoKind : std::uint8_t {
-  ukInserted = 0,     // text was inserted at the position
-  ukDeleted = 1,      // text was deleted at the position (selection)
-  ukBackspaced = 2,   // one character or line end deleted by Backspace
-  ukDeletedAhead = 3, // one character or line end deleted by Delete
-  ukOverwritten = 5,  // bytes overwritten by typing
+  ukInserted = 0,      // text was inserted at the position
+  ukDeleted = 1,       // text was deleted at the position (selection)
+  ukBackspaced = 2,    // one character or line end deleted by Backspace
+  ukDeletedAhead = 3,  // one character or line end deleted by Delete
+  ukOverwritten = 5,   // bytes overwritten by typing
 };
 
 struct TUndoStep {
@@ -60,7 +60,7 @@ class TUndoLog {
   long long undoSize_ = 0;
   bool trimmed_ = false;
   std::uint64_t lastState_ = 0;
-  std::uint64_t baseState_ = 0;   // the state below the oldest undo step
+  std::uint64_t baseState_ = 0;  // the state below the oldest undo step
   std::uint64_t savedState_ = 0;
 };
 

@@ -22,9 +22,10 @@ int LastRowOfLine(const TZelStrings& lines, int row) {
 // are moved into the new list. Pieces of rows that point into the
 // document's blocks point into them too, so wrapping a large file copies
 // no text; only rows written by edits are copied.
-std::vector<TRow> WrapKeepingWholeRows(TZelStrings& lines, const TWrapParams& params) {
+std::vector<TRow> WrapKeepingWholeRows(TZelStrings& lines, const TWrapParams& params,
+                                       std::vector<int>& rowsPerLine) {
   const int count = lines.Count();
-  std::vector<int> rowsPerLine(static_cast<std::size_t>(count));
+  rowsPerLine.assign(static_cast<std::size_t>(count), 0);
   std::vector<TRow> pieces;
   std::vector<int> lengths;
   std::size_t total = 0;
@@ -127,7 +128,9 @@ std::string JoinLogicalLine(const TZelStrings& lines, int row, int& lastRow) {
 void RebuildRows(TZelStrings& lines, TLineIndex& index, bool on, const TWrapParams& params,
                  TRowPos& caret, TRowPos& anchor) {
   if (on) {
-    lines.AdoptRows(WrapKeepingWholeRows(lines, params));
+    std::vector<int> rowsPerLine;
+    lines.AdoptRows(WrapKeepingWholeRows(lines, params, rowsPerLine));
+    index.Prime(rowsPerLine);
     LogicalToRow(lines, index, caret.Col, caret.Row);
     LogicalToRow(lines, index, anchor.Col, anchor.Row);
     return;

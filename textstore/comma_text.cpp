@@ -11,7 +11,7 @@ std::string TZelStrings::GetCommaText() const {
   std::string text;
   text.reserve(4096);
   for (int i = 0; i < FCount; ++i) {
-    const std::string_view row = FList[static_cast<std::size_t>(i)].view();
+    const std::string_view row = FList[i].view();
     // Grow by at least what this row needs, not a fixed step.
     const std::size_t need = text.size() + row.size() + 3;
     if (need > text.capacity()) text.reserve(std::max(need, text.capacity() + 1024));

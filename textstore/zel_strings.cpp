@@ -27,23 +27,16 @@ void TZelStrings::CheckIndex(int index) const {
 
 bool TZelStrings::IsOwnedRow(int index) const {
   CheckIndex(index);
-  return FList[static_cast<std::size_t>(index)].owned();
+  return FList[index].owned();
 }
 
 void TZelStrings::Put(int index, std::string_view row) {
   CheckIndex(index);
   TRow copy = TRow::Copy(row);  // `row` may be a view of the row it replaces
   MarkChanged(index);
-  FTotalBytes += static_cast<long long>(copy.size()) -
-                 static_cast<long long>(FList[static_cast<std::size_t>(index)].size());
-  FList[static_cast<std::size_t>(index)] = std::move(copy);
-}
-
-void TZelStrings::ReserveSlots(int n) {
-  // The slot array grows geometrically underneath the logical capacity so
-  // that a long run of small capacity steps never copies the rows each time.
-  const std::size_t wanted = static_cast<std::size_t>(n);
-  if (wanted > FList.capacity()) FList.reserve(std::max(wanted, FList.capacity() * 3 / 2));
+  TRow& slot = FList[index];
+  FTotalBytes += static_cast<long long>(copy.size()) - static_cast<long long>(slot.size());
+  slot = std::move(copy);
 }
 
 void TZelStrings::GrowIfFull() {
@@ -51,7 +44,6 @@ void TZelStrings::GrowIfFull() {
   if (FCapacity >= kMaxCapacity) Error();
   const int delta = std::max(FCount / 128, 32);
   FCapacity = std::min(FCapacity + delta, kMaxCapacity);
-  ReserveSlots(FCapacity);
 }
 
 int TZelStrings::Add(std::string_view row) {
@@ -59,7 +51,7 @@ int TZelStrings::Add(std::string_view row) {
   GrowIfFull();
   MarkChanged(FCount);
   FTotalBytes += static_cast<long long>(copy.size());
-  FList.push_back(std::move(copy));
+  FList.Insert(FCount, std::move(copy));
   return FCount++;
 }
 
@@ -69,22 +61,22 @@ void TZelStrings::Insert(int index, std::string_view row) {
   GrowIfFull();
   MarkChanged(index);
   FTotalBytes += static_cast<long long>(copy.size());
-  FList.insert(FList.begin() + index, std::move(copy));
+  FList.Insert(index, std::move(copy));
   ++FCount;
 }
 
 void TZelStrings::Delete(int index) {
   CheckIndex(index);
   MarkChanged(index);
-  FTotalBytes -= static_cast<long long>(FList[static_cast<std::size_t>(index)].size());
-  FList.erase(FList.begin() + index);
+  FTotalBytes -= static_cast<long long>(FList[index].size());
+  FList.Erase(index, 1);
   --FCount;
 }
 
 void TZelStrings::Clear() {
   MarkChanged(0);
-  if (FCapacity == 0 && FList.capacity() == 0 && FBlocks.empty()) return;
-  std::vector<TRow>().swap(FList);
+  if (FCapacity == 0 && FCount == 0 && FBlocks.empty()) return;
+  FList.Clear();
   TRowBlocks().swap(FBlocks);
   FTotalBytes = 0;
   FCount = 0;
@@ -95,21 +87,18 @@ void TZelStrings::SetCount(int n) {
   if (n < 0 || n > kMaxCapacity) Error();
   if (n > FCapacity) SetCapacity(n);
   MarkChanged(std::min(n, FCount));
-  for (int i = n; i < FCount; ++i)
-    FTotalBytes -= static_cast<long long>(FList[static_cast<std::size_t>(i)].size());
-  FList.resize(static_cast<std::size_t>(n));
+  if (n < FCount) {
+    for (int i = n; i < FCount; ++i) FTotalBytes -= static_cast<long long>(FList[i].size());
+    FList.Erase(n, FCount - n);
+  } else if (n > FCount) {
+    FList.Insert(FCount, std::vector<TRow>(static_cast<std::size_t>(n - FCount)));
+  }
   FCount = n;
 }
 
 void TZelStrings::SetCapacity(int n) {
   if (n > kMaxCapacity || n < FCount) Error();
-  if (n == FCapacity) return;
-  FCapacity = n;
-  if (n == FCount) {
-    FList.shrink_to_fit();
-  } else if (static_cast<std::size_t>(n) > FList.capacity()) {
-    FList.reserve(static_cast<std::size_t>(n));
-  }
+  FCapacity = n;  // rows live in chunks: the capacity is a bookkeeping figure
 }
 
 void TZelStrings::ReplaceRows(int first, int count, std::vector<TRow>&& rows) {
@@ -117,25 +106,19 @@ void TZelStrings::ReplaceRows(int first, int count, std::vector<TRow>&& rows) {
   const std::size_t added = rows.size();
   if (added > static_cast<std::size_t>(kMaxCapacity - (FCount - count))) Error();
   const int newCount = FCount - count + static_cast<int>(added);
-  if (newCount > FCapacity) {
-    FCapacity = newCount;
-    ReserveSlots(newCount);
-  }
+  FCapacity = std::max(FCapacity, newCount);
   MarkChanged(first);
-  for (int i = first; i < first + count; ++i) {
-    FTotalBytes -= static_cast<long long>(FList[static_cast<std::size_t>(i)].size());
-  }
+  for (int i = first; i < first + count; ++i)
+    FTotalBytes -= static_cast<long long>(FList[i].size());
   for (const auto& row : rows) FTotalBytes += static_cast<long long>(row.size());
-  // Capacity is reserved: nothing below allocates or throws.
-  const auto at = FList.begin() + first;
-  const std::size_t overlap = std::min(added, static_cast<std::size_t>(count));
-  std::move(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(overlap), at);
-  if (added > overlap) {
-    FList.insert(at + static_cast<std::ptrdiff_t>(overlap),
-                 std::make_move_iterator(rows.begin() + static_cast<std::ptrdiff_t>(overlap)),
-                 std::make_move_iterator(rows.end()));
-  } else {
-    FList.erase(at + static_cast<std::ptrdiff_t>(overlap), at + count);
+  // Overwrite the overlap in place, then insert or erase the difference.
+  const int overlap = static_cast<int>(std::min(added, static_cast<std::size_t>(count)));
+  for (int i = 0; i < overlap; ++i) FList[first + i] = std::move(rows[static_cast<std::size_t>(i)]);
+  if (static_cast<int>(added) > overlap) {
+    rows.erase(rows.begin(), rows.begin() + overlap);
+    FList.Insert(first + overlap, std::move(rows));
+  } else if (count > overlap) {
+    FList.Erase(first + overlap, count - overlap);
   }
   FCount = newCount;
 }
@@ -147,10 +130,9 @@ void TZelStrings::ReplaceRows(int first, int count, const std::vector<std::strin
   ReplaceRows(first, count, std::move(copies));
 }
 
-std::vector<TRow> TZelStrings::ReleaseRows() noexcept {
+std::vector<TRow> TZelStrings::ReleaseRows() {
+  std::vector<TRow> rows = FList.Release();  // all or nothing
   MarkChanged(0);
-  std::vector<TRow> rows = std::move(FList);
-  FList.clear();
   FTotalBytes = 0;
   FCount = 0;
   FCapacity = 0;
@@ -160,10 +142,12 @@ std::vector<TRow> TZelStrings::ReleaseRows() noexcept {
 void TZelStrings::AdoptRows(std::vector<TRow>&& rows) {
   if (rows.size() > static_cast<std::size_t>(kMaxCapacity)) Error();
   MarkChanged(0);
-  FList = std::move(rows);
-  FTotalBytes = 0;
-  for (const auto& row : FList) FTotalBytes += static_cast<long long>(row.size());
-  FCount = static_cast<int>(FList.size());
+  long long total = 0;
+  for (const auto& row : rows) total += static_cast<long long>(row.size());
+  const int count = static_cast<int>(rows.size());
+  FList.Assign(std::move(rows));
+  FTotalBytes = total;
+  FCount = count;
   FCapacity = FCount;
 }
 
@@ -176,10 +160,10 @@ void TZelStrings::AdoptDocument(TRowList&& document) {
 
 std::string TZelStrings::GetText() const {
   std::size_t total = 0;
-  for (const auto& row : FList) total += row.size();
+  FList.ForEach([&](const TRow& row) { total += row.size(); });
   std::string text;
   text.reserve(total);
-  for (const auto& row : FList) text.append(row.view());
+  FList.ForEach([&](const TRow& row) { text.append(row.view()); });
   // Drop the end-of-text mark (the last two bytes, whatever they are).
   text.resize(total >= 2 ? total - 2 : 0);
   return text;
@@ -206,8 +190,8 @@ void TZelStrings::AddStrings(const std::vector<std::string>& rows) {
 
 void TZelStrings::AddStrings(const TZelStrings& rows) {
   std::vector<std::string> copy;  // `rows` may be this store
-  copy.reserve(rows.FList.size());
-  for (const auto& row : rows.FList) copy.emplace_back(row.view());
+  copy.reserve(static_cast<std::size_t>(rows.FCount));
+  rows.FList.ForEach([&](const TRow& row) { copy.emplace_back(row.view()); });
   AddStrings(copy);
 }
 
@@ -225,7 +209,7 @@ void TZelStrings::Assign(const TZelStrings& rows) {
 
 int TZelStrings::IndexOf(std::string_view row) const {
   for (int i = 0; i < FCount; ++i) {
-    if (FList[static_cast<std::size_t>(i)].view() == row) return i;
+    if (FList[i].view() == row) return i;
   }
   return -1;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "textstore/row.h"
+#include "textstore/row_sequence.h"
 
 namespace notavo {
 
@@ -42,7 +43,7 @@ class TZelStrings {
   // The row's bytes, terminator included; valid until the row changes.
   std::string_view Get(int index) const {
     if (index < 0 || index >= FCount) Error();
-    return FList[static_cast<std::size_t>(index)].view();
+    return FList[index].view();
   }
   std::string_view operator[](int index) const { return Get(index); }
   // Whether the row owns its bytes (written by an edit) rather than pointing
@@ -88,7 +89,7 @@ class TZelStrings {
   // Hands the rows over and leaves the store without rows; its blocks stay,
   // so the rows remain valid until they come back through AdoptRows. Lets a
   // rebuild move the rows it keeps.
-  std::vector<TRow> ReleaseRows() noexcept;
+  std::vector<TRow> ReleaseRows();
   // Takes rows built elsewhere (a rebuild of our own rows) in one step.
   void AdoptRows(std::vector<TRow>&& rows);
   // Takes a whole new document: its rows and the blocks they point into.
@@ -105,10 +106,9 @@ class TZelStrings {
   void MarkChanged(int row) { FLowestChangedRow = std::min(FLowestChangedRow, row); }
   void CheckIndex(int index) const;
   void GrowIfFull();
-  void ReserveSlots(int n);
 
-  std::vector<TRow> FList;  // size() == FCount
-  TRowBlocks FBlocks;       // bytes the View rows point into
+  TRowSequence FList;  // size() == FCount
+  TRowBlocks FBlocks;  // bytes the View rows point into
   int FCount = 0;
   int FCapacity = 0;
   int FLowestChangedRow = 0;

@@ -101,8 +101,8 @@ void TZelStrings::SaveToFile(const std::string& fileName) const {
         buffer.append(bytes);
       }
     };
-    for (int i = 0; i + 1 < FCount; ++i) emit(FList[static_cast<std::size_t>(i)].view());
-    const std::string_view last = FList.back().view();
+    for (int i = 0; i + 1 < FCount; ++i) emit(FList[i].view());
+    const std::string_view last = FList[FCount - 1].view();
     if (last.size() > 2) emit(last.substr(0, last.size() - 2));
     if (!buffer.empty()) out.Write(buffer.data(), buffer.size());
   });
