@@ -1,6 +1,7 @@
 #include "editor/word_wrap.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "editor/line_index.h"
 #include "editor/row_cut.h"
@@ -45,6 +46,22 @@ std::vector<TRow> WrapKeepingWholeRows(TZelStrings& lines, const TWrapParams& pa
     }
   }
   if (total > static_cast<std::size_t>(TZelStrings::kMaxCapacity)) lines.Error();
+  if (pieces.size() < static_cast<std::size_t>(count) / 8) {
+    // Few lines are cut (a wide column): put their pieces in place, from the
+    // last line back so earlier indexes stay put. The rest of the rows never
+    // move.
+    std::size_t nextPiece = pieces.size();
+    for (int i = count - 1; i >= 0; --i) {
+      const int n = rowsPerLine[static_cast<std::size_t>(i)];
+      if (n == 1) continue;
+      nextPiece -= static_cast<std::size_t>(n);
+      std::vector<TRow> lineRows(
+          std::make_move_iterator(pieces.begin() + static_cast<std::ptrdiff_t>(nextPiece)),
+          std::make_move_iterator(pieces.begin() + static_cast<std::ptrdiff_t>(nextPiece) + n));
+      lines.ReplaceRows(i, 1, std::move(lineRows));
+    }
+    return {};
+  }
   std::vector<TRow> rows;
   rows.reserve(total);
   std::vector<TRow> old = lines.ReleaseRows();  // nothing below can fail
@@ -93,6 +110,19 @@ std::vector<TRow> UnwrapKeepingWholeRows(TZelStrings& lines) {
     i = last + 1;
   }
   lineStarts.push_back(count);
+  if (joined.size() < lineStarts.size() / 8) {
+    // Few lines were wrapped: join them in place, from the last one back.
+    std::size_t nextJoined = joined.size();
+    for (std::size_t k = lineStarts.size() - 1; k-- > 0;) {
+      const int start = lineStarts[k];
+      const int rows = lineStarts[k + 1] - start;
+      if (rows == 1) continue;
+      std::vector<TRow> one;
+      one.push_back(std::move(joined[--nextJoined]));
+      lines.ReplaceRows(start, rows, std::move(one));
+    }
+    return {};
+  }
   std::vector<TRow> rows;
   rows.reserve(lineStarts.size() - 1);
   std::vector<TRow> old = lines.ReleaseRows();  // nothing below can fail
@@ -129,7 +159,8 @@ void RebuildRows(TZelStrings& lines, TLineIndex& index, bool on, const TWrapPara
                  TRowPos& caret, TRowPos& anchor) {
   if (on) {
     std::vector<int> rowsPerLine;
-    lines.AdoptRows(WrapKeepingWholeRows(lines, params, rowsPerLine));
+    std::vector<TRow> rows = WrapKeepingWholeRows(lines, params, rowsPerLine);
+    if (!rows.empty()) lines.AdoptRows(std::move(rows));  // empty: wrapped in place
     index.Prime(rowsPerLine);
     LogicalToRow(lines, index, caret.Col, caret.Row);
     LogicalToRow(lines, index, anchor.Col, anchor.Row);
@@ -138,7 +169,8 @@ void RebuildRows(TZelStrings& lines, TLineIndex& index, bool on, const TWrapPara
   TRowPos newCaret = caret, newAnchor = anchor;
   RowToLogical(lines, index, newCaret.Col, newCaret.Row);
   RowToLogical(lines, index, newAnchor.Col, newAnchor.Row);
-  lines.AdoptRows(UnwrapKeepingWholeRows(lines));
+  std::vector<TRow> rows = UnwrapKeepingWholeRows(lines);
+  if (!rows.empty()) lines.AdoptRows(std::move(rows));  // empty: joined in place
   caret = newCaret;
   anchor = newAnchor;
 }
