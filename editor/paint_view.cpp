@@ -159,6 +159,8 @@ bool TZelEdit::WidenGutter() {
 bool TZelEdit::UpdateVScrollBar(bool redraw) {
   const int count = FLines.Count();
   FMaxTopRow = std::max(0, count + FScrollMarginRows - FVisibleRows - 1);
+  // Rows were removed below the view: never show past the end.
+  if (FTopRow > FMaxTopRow) FTopRow = FMaxTopRow;
   bool moved = false;
   if (ShowLineNumber) {
     moved = WidenGutter();

@@ -1,6 +1,8 @@
 // Font metrics, row pitch, gutter and text-area geometry.
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include "editor/tab_expansion.h"
 #include "editor/zel_edit.h"
@@ -19,7 +21,15 @@ int TZelEdit::PrefixWidth(std::string_view row, int bytes) const {
   if (bytes == 0) return 0;
   const std::string expanded =
       ExpandTabs(row.substr(0, static_cast<std::size_t>(bytes)), TabCount());
-  return FHost.Surface().TextWidth(expanded);
+  constexpr std::size_t kPiece = 1 << 20;
+  if (expanded.size() <= kPiece) return FHost.Surface().TextWidth(expanded);
+  // A very long row: measure in pieces and saturate, so a width past the
+  // 32-bit range is a wide row, never a negative one.
+  long long width = 0;
+  for (std::size_t at = 0; at < expanded.size(); at += kPiece) {
+    width += FHost.Surface().TextWidth(std::string_view(expanded).substr(at, kPiece));
+  }
+  return static_cast<int>(std::min<long long>(width, INT32_MAX / 4));
 }
 
 int TZelEdit::ContentLength(int row) const {

@@ -1,5 +1,8 @@
 #include "platform/headless/headless_host.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace notavo {
 
 void THeadlessHost::SetFont(const TLogFont& f) {
@@ -21,7 +24,8 @@ TTextMetrics THeadlessHost::GetTextMetrics() {
 }
 
 TPoint THeadlessHost::TextExtent(std::string_view bytes) {
-  return {static_cast<int>(bytes.size()) * metrics_.charWidth, metrics_.charHeight};
+  const long long width = static_cast<long long>(bytes.size()) * metrics_.charWidth;
+  return {static_cast<int>(std::min<long long>(width, INT32_MAX)), metrics_.charHeight};
 }
 
 void THeadlessHost::TextOut(int x, int y, std::string_view bytes) {

@@ -105,6 +105,31 @@ TEST_F(Scrolling, NarrowRowsNeverScrollSideways) {
   EXPECT_EQ(f.host.bars[sbHorz].arrows, saDisableBoth);
 }
 
+TEST_F(Scrolling, DeletingRowsBelowTheViewBringsItBack) {
+  ASSERT_TRUE(f.Load(Rows(200)));
+  V(SB_BOTTOM);
+  ASSERT_GT(f.edit.TopRow(), 100);
+  f.edit.SelectAll();
+  f.edit.DeleteCharRight();  // everything goes
+  EXPECT_EQ(f.edit.Lines().Count(), 1);
+  EXPECT_EQ(f.edit.TopRow(), 0);
+  EXPECT_EQ(f.Send(EM_GETFIRSTVISIBLELINE), 0);
+}
+
+TEST(ScrollingWide, RowsWiderThan32BitsNeverOverflow) {
+  // 1000-pixel characters: 3 MiB in one row is 3 G pixels.
+  EditorFixture g({1000, 19});
+  g.edit.SetWordWrap(false);
+  g.edit.SetHorzScrollBar(true);
+  ASSERT_TRUE(g.Load(std::string(3u << 20, 'w')));
+  g.edit.GoToPosition(3 << 20, 0, 0);
+  EXPECT_GE(g.edit.CaretX(), 0);
+  EXPECT_GE(g.edit.ScrollX(), 0);
+  g.edit.PaintView();
+  EXPECT_GT(g.edit.MaxRowWidth(), 0);
+  EXPECT_GE(g.edit.HScale(), 1);
+}
+
 TEST_F(Scrolling, ResizeNeverLeavesTheViewPastTheEnd) {
   ASSERT_TRUE(f.Load(Rows(200)));
   V(SB_BOTTOM);
