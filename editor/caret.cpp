@@ -97,7 +97,9 @@ bool TZelEdit::GoToPosition(int col, int row, int viewMode) {
   row = std::clamp(row, 0, FLines.Count() - 1);
   col = std::clamp(col, 0, ContentLength(row));
   // A position handed in from outside may point at a trail byte.
-  if (ByteTypeAt(FLines[row], col + 1, SingleByteMode()) == btTrail) --col;
+  // (At the content end the next byte is the line end, never a trail.)
+  if (col < ContentLength(row) && ByteTypeAt(FLines[row], col + 1, SingleByteMode()) == btTrail)
+    --col;
   ClearSelection();
   return MoveCaretTo(col, row, viewMode, true, true);
 }

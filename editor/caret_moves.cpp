@@ -126,7 +126,9 @@ void TZelEdit::CaretRight(bool word) {
   const bool lineEnd = IsLineBreakAt(FCaret.Row, col);
   int next = col;
   if (!lineEnd && col < length) {
-    next = col + (ByteTypeAt(row, col + 1, SingleByteMode()) == btLead && col + 1 < length ? 2 : 1);
+    const bool pair = ByteTypeAt(row, col + 1, SingleByteMode()) == btLead &&
+                      col + 2 <= ContentLength(FCaret.Row);
+    next = col + (pair ? 2 : 1);
     const char c = row[static_cast<std::size_t>(col)];
     if (word && c != '\t' && c != '\0')
       next = std::max(next, ScanWordForward(row, col, SingleByteMode()));

@@ -39,6 +39,7 @@ void TZelEdit::PasteFromClipboard() {
 }
 
 void TZelEdit::InsertDroppedText(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
   if (text.empty()) return;
   if (HasSelection()) DeleteSelection(true);
   RecordUndo(ukInserted, text, -1, -1);

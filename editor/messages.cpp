@@ -179,7 +179,7 @@ LRESULT TZelEdit::SetSelMessage(WPARAM wParam, LPARAM lParam) {
       return;  // SetSelection moves it to the next row
     }
     col = std::min(col, ContentLength(row));
-    if (ByteTypeAt(bytes, col + 1, SingleByteMode()) == btTrail) --col;
+    if (col < ContentLength(row) && ByteTypeAt(bytes, col + 1, SingleByteMode()) == btTrail) --col;
   };
   int anchorCol = 0, anchorRow = 0, caretCol = 0, caretRow = 0;
   clampPosition(static_cast<std::uintptr_t>(wParam), anchorCol, anchorRow, false);

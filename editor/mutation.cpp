@@ -197,6 +197,9 @@ void TZelEdit::InsertTextAtCaret(std::string_view text, bool redraw) {
 }
 
 void TZelEdit::TypeText(std::string_view text) {
+  // Text ends at a NUL, as every text the window system hands over does: a
+  // NUL inside a row could be read as an end mark.
+  text = text.substr(0, text.find('\0'));
   if (text.empty()) return;
   if (HasSelection()) DeleteSelection(true);
   std::string pad;
@@ -335,7 +338,10 @@ void TZelEdit::DeleteCharAt(TUndoKind kind) {
     return;
   }
   if (col >= ContentLength(row)) return;  // the end-of-text mark
-  const bool twoBytes = ByteTypeAt(bytes, col + 2, SingleByteMode()) == btTrail;
+  // A lead byte just before the line end has no trail: the terminator's
+  // first byte never counts as one.
+  const bool twoBytes =
+      col + 2 <= ContentLength(row) && ByteTypeAt(bytes, col + 2, SingleByteMode()) == btTrail;
   const int n = twoBytes ? 2 : 1;
   RecordUndo(kind, bytes.substr(static_cast<std::size_t>(col), static_cast<std::size_t>(n)), row,
              col);

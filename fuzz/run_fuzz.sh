@@ -8,7 +8,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build/fuzz"
 seconds="${1:-60}"
-targets=(fuzz_load_file fuzz_flat_text fuzz_row_cutters fuzz_row_blocks)
+targets=(fuzz_load_file fuzz_flat_text fuzz_row_cutters fuzz_row_blocks fuzz_edits)
 
 cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j2
@@ -36,6 +36,9 @@ seed fuzz_row_cutters ones '\x01\x01\r\x00\x00\r\n\x00\r'
 # Block crossing: bits 4..5 of byte 0 leave 0..3 bytes of room, bit 6 = CR style.
 seed fuzz_row_blocks lf '\x02\x01\x03ab\ncd\x00\n\n'
 seed fuzz_row_blocks cr '\x71\x02\r\n\x00\rz'
+# Edits: byte 0 picks the wrap column, then an operation byte and its arguments each.
+seed fuzz_edits typing '\x05\x00\x02ab\x03\x05\x0c\x0c\x0d'
+seed fuzz_edits paste '\x10\x09\x05p\r\nq\n\x0a\x00\x00\x03\x00\x06\x0f\x00'
 
 mkdir -p "$build/logs" "$build/artifacts"
 status=0

@@ -456,3 +456,27 @@ TEST_F(Editing, UndoFindsItsPlaceAfterARewrap) {
 
 }  // namespace
 }  // namespace notavo
+
+namespace notavo {
+namespace {
+
+TEST_F(Editing, LoneLeadByteBeforeTheEndNeverTakesATerminatorByte) {
+  // Invalid Shift-JIS: a lead byte with nothing after it but the line end.
+  Load("a\x93\r\nb\x93");
+  f.edit.GoToPosition(1, 0, 0);
+  Key(VK_DELETE);
+  EXPECT_EQ(TextOf(f.edit), "a\r\nb\x93");
+  f.edit.GoToPosition(2, 1, 0);
+  Key(VK_BACK);
+  EXPECT_EQ(TextOf(f.edit), "a\r\nb");
+  Key('Z', {VK_CONTROL});
+  f.edit.GoToPosition(1, 1, 0);
+  Key(VK_RIGHT);
+  EXPECT_EQ(f.edit.CaretCol(), 2);  // over the lone byte, not into the end mark
+  Key(VK_DELETE);
+  EXPECT_EQ(TextOf(f.edit), "a\r\nb\x93");
+  EXPECT_EQ(f.edit.Lines()[1].substr(f.edit.Lines()[1].size() - 2), kEofMark);
+}
+
+}  // namespace
+}  // namespace notavo
