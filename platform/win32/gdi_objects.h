@@ -89,6 +89,22 @@ class TWindowDc {
   HDC FDc;
 };
 
+// A memory DC from CreateCompatibleDC, deleted with DeleteDC.
+class TMemoryDc {
+ public:
+  explicit TMemoryDc(HDC compatibleWith) : FDc(::CreateCompatibleDC(compatibleWith)) {}
+  TMemoryDc(const TMemoryDc&) = delete;
+  TMemoryDc& operator=(const TMemoryDc&) = delete;
+  ~TMemoryDc() {
+    if (FDc != nullptr) ::DeleteDC(FDc);
+  }
+  HDC Get() const { return FDc; }
+  explicit operator bool() const { return FDc != nullptr; }
+
+ private:
+  HDC FDc;
+};
+
 // BeginPaint ... EndPaint around one WM_PAINT.
 class TPaintScope {
  public:

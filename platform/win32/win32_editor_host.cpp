@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/win32/cp932.h"
+#include "platform/win32/gdi_objects.h"
 
 namespace notavo::win32 {
 namespace {
@@ -97,6 +98,21 @@ bool Put(UINT format, TGlobalMemory& memory) {
   return true;
 }
 
+// A width x height bitmap in the format of the window's screen, all white.
+TGdiObject<HBITMAP> MakeCaretBitmap(HWND window, int width, int height) {
+  if (width <= 0 || height <= 0) return {};
+  const TWindowDc screen(window);
+  if (!screen) return {};
+  TGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.Get(), width, height));
+  const TMemoryDc memory(screen.Get());
+  if (!bitmap || !memory) return {};
+  TDcSlot slot(memory.Get());  // goes before `memory`, giving it its bitmap back
+  slot.Select(bitmap.Get());
+  const RECT all{0, 0, width, height};
+  ::FillRect(memory.Get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  return bitmap;
+}
+
 }  // namespace
 
 TWin32EditorHost::~TWin32EditorHost() { Detach(); }
@@ -122,13 +138,21 @@ void TWin32EditorHost::Detach() {
 
 void TWin32EditorHost::Create(int width, int height) {
   if (FWindow == nullptr || ::GetFocus() != FWindow) return;
-  FCaretOwned = ::CreateCaret(FWindow, nullptr, width, height) != 0;
+  // A white caret bitmap in the screen's format instead of the system's
+  // solid caret: Wine draws a solid caret from a monochrome bitmap through
+  // the window's own DC, where it takes the DC's background colour, and
+  // after a selection (black) it would not show. Inverting with white shows
+  // on every background, as the solid caret does on Windows.
+  TGdiObject<HBITMAP> bitmap = MakeCaretBitmap(FWindow, width, height);
+  FCaretOwned = ::CreateCaret(FWindow, bitmap.Get(), width, height) != 0;
+  FCaretBitmap = std::move(bitmap);  // the previous one goes with its caret
 }
 
 void TWin32EditorHost::Destroy() {
   if (!FCaretOwned) return;
   FCaretOwned = false;
   ::DestroyCaret();
+  FCaretBitmap.Reset();
 }
 
 void TWin32EditorHost::SetPos(int x, int y) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/editor_host.h"
+#include "platform/win32/gdi_objects.h"
 #include "platform/win32/win32_surface.h"
 #include "platform/win32/windows_api.h"
 
@@ -98,7 +99,8 @@ class TWin32EditorHost final : public TEditorHost,
   HWND FWindow = nullptr;
   TWin32Surface FSurface;
   bool FCaretOwned = false;
-  int FTimerInterval = 0;  // running, or wanted before the window exists; 0: stopped
+  TGdiObject<HBITMAP> FCaretBitmap;  // the caret's shape, kept while the caret lives
+  int FTimerInterval = 0;            // running, or wanted before the window exists; 0: stopped
 };
 
 }  // namespace notavo::win32
