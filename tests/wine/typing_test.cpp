@@ -155,5 +155,14 @@ INSTANTIATE_TEST_SUITE_P(
                                  std::nullopt, L"貼り付け"}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// Disabled: after a move without Shift the control keeps the selection's
+// anchor where the last selection ended (the start, here), so Shift+Right
+// selects from there. To be enabled when plain moves take the anchor along.
+INSTANTIATE_TEST_SUITE_P(DISABLED_AnchorFollowsPlainMoves, Typing,
+                         ::testing::Values(TypingCase{
+                             "MoveThenShiftSelect", "abcdef",
+                             L"key --delay 30 Right Right shift+Right type X", "abXdef"}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
 }  // namespace
 }  // namespace notavo

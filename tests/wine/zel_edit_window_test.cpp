@@ -11,8 +11,11 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
+#include <iostream>
+#include <map>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +23,7 @@
 #include "app/editor_settings.h"
 #include "platform/win32/cp932.h"
 #include "platform/win32/gdi_objects.h"
+#include "tests/wine/real_input.h"
 #include "tests/wine/test_support.h"
 
 namespace notavo {
@@ -82,6 +86,61 @@ void PumpMessages(DWORD ms = 0) {
     if (ms > 0) ::Sleep(5);
   } while (::GetTickCount() - start < ms);
 }
+
+// A window's client area read back from the screen, 0x00RRGGBB per pixel.
+class Capture {
+ public:
+  explicit Capture(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    FWidth = client.right;
+    FHeight = client.bottom;
+    FPixels.assign(static_cast<std::size_t>(FWidth) * FHeight, 0);
+    // A cache DC, not the window's own one, whose state the control keeps.
+    HDC screen = ::GetDCEx(window, nullptr, DCX_CACHE);
+    {
+      const win32::TMemoryDc memory(screen);
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = FWidth;
+      info.bmiHeader.biHeight = -FHeight;  // top-down
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      void* bits = nullptr;
+      const win32::TGdiObject<HBITMAP> bitmap(
+          ::CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+      if (bitmap && memory) {
+        win32::TDcSlot slot(memory.Get());
+        slot.Select(bitmap.Get());
+        ::BitBlt(memory.Get(), 0, 0, FWidth, FHeight, screen, 0, 0, SRCCOPY);
+        ::GdiFlush();
+        std::copy_n(static_cast<const DWORD*>(bits), FPixels.size(), FPixels.begin());
+      }
+    }
+    ::ReleaseDC(window, screen);
+  }
+
+  DWORD At(int x, int y) const {
+    return FPixels[static_cast<std::size_t>(y) * FWidth + static_cast<std::size_t>(x)];
+  }
+  // The share of the pixels of `r` that are `rgb`.
+  double Share(const RECT& r, DWORD rgb) const {
+    long hits = 0, all = 0;
+    for (int y = std::max(0L, r.top); y < std::min<long>(r.bottom, FHeight); ++y) {
+      for (int x = std::max(0L, r.left); x < std::min<long>(r.right, FWidth); ++x) {
+        ++all;
+        if ((At(x, y) & 0xFFFFFF) == rgb) ++hits;
+      }
+    }
+    return all == 0 ? 0.0 : static_cast<double>(hits) / all;
+  }
+
+ private:
+  int FWidth = 0, FHeight = 0;
+  std::vector<DWORD> FPixels;
+};
+
+constexpr DWORD kWhite = 0xFFFFFF, kBlack = 0x000000;
 
 // An editor window with the program's settings in the shared parent,
 // holding the document; the keyboard stays with the parent.
@@ -309,6 +368,26 @@ TEST_F(EditorWindowTest, RegisteredCaretMessagesMoveAndReportTheCaret) {
   EXPECT_EQ(Send(getCaret), Pack(2, 0));
 }
 
+// Characters come through the message loop as Unicode (DispatchMessageW, as
+// notavo.exe's loop does); the system hands them to the ANSI window as code
+// page 932 bytes, a double-byte character as its two bytes in turn.
+// Disabled: the control takes double-byte characters only from the input
+// method so far, and types a trail byte from 40 to 7E as an ASCII character
+// of its own ("本" 96 7B gives "{"). To be enabled when WM_CHAR pairs are
+// put together.
+TEST_F(EditorWindowTest, DISABLED_UnicodeCharactersArriveAsShiftJisBytes) {
+  Load("ab");
+  ::SetFocus(Handle());
+  Send(Edit().SetCaretPosMessage(), 0, Pack(1, 0));
+  for (const wchar_t c : std::wstring(L"日x本")) ::PostMessageW(Handle(), WM_CHAR, c, 1);
+  PumpMessages();
+  char text[32] = "";
+  Send(WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(std::string(text),
+            "a\x93\xFAx\x96\x7B"
+            "b");
+}
+
 // ---- caret, focus and timer ----------------------------------------------------
 
 GUITHREADINFO ThreadInfo() {
@@ -325,6 +404,14 @@ TEST_F(EditorWindowTest, CaretComesWithTheFocusAndGoesWithIt) {
   ::SetFocus(Handle());
   GUITHREADINFO info = ThreadInfo();
   EXPECT_EQ(info.hwndCaret, Handle());
+  EXPECT_NE(info.flags & GUI_CARETBLINKING, 0u) << "the caret is hidden";
+  Send(Edit().SetCaretPosMessage(), 0, Pack(1, 1));
+  EXPECT_NE(ThreadInfo().flags & GUI_CARETBLINKING, 0u) << "hidden after a move";
+  Send(EM_SETSEL, static_cast<WPARAM>(Pack(0, 0)), Pack(2, 0));
+  EXPECT_NE(ThreadInfo().flags & GUI_CARETBLINKING, 0u) << "hidden after selecting";
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+  ::UpdateWindow(Handle());
+  EXPECT_NE(ThreadInfo().flags & GUI_CARETBLINKING, 0u) << "hidden after a repaint";
   EXPECT_EQ(info.rcCaret.right - info.rcCaret.left, 2);
   EXPECT_EQ(info.rcCaret.bottom - info.rcCaret.top, Edit().CharHeight());
   EXPECT_TRUE(FEditor.Host().OwnsCaret());
@@ -339,6 +426,139 @@ TEST_F(EditorWindowTest, CaretComesWithTheFocusAndGoesWithIt) {
   EXPECT_EQ(::GetFocus(), Handle());
   EXPECT_EQ(ThreadInfo().hwndCaret, Handle());
 }
+
+// Presses a key as the keyboard delivers it, Shift too when held: the
+// control reads Shift from the thread's keyboard state, and gets the Shift
+// key's own WM_KEYDOWN and WM_KEYUP.
+void PressKey(HWND window, int key, bool shift) {
+  BYTE state[256] = {};
+  ::GetKeyboardState(state);
+  auto setShift = [&](bool down) {
+    state[VK_SHIFT] = state[VK_LSHIFT] = down ? 0x80 : 0;
+    ::SetKeyboardState(state);
+  };
+  if (shift) {
+    setShift(true);
+    ::SendMessageA(window, WM_KEYDOWN, VK_SHIFT, 0x002A0001);
+  }
+  ::SendMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+  ::SendMessageA(window, WM_KEYUP, static_cast<WPARAM>(key), 0xC0000001);
+  if (shift) {
+    setShift(false);
+    ::SendMessageA(window, WM_KEYUP, VK_SHIFT, 0xC02A0001);
+  }
+}
+
+struct BlinkCase {
+  const char* label;
+  std::function<void(HWND, TZelEdit&, TSurface&)> act;
+  bool realInput = false;
+};
+
+void PrintTo(const BlinkCase& c, std::ostream* os) { *os << c.label; }
+
+class EditorCaretBlinks : public EditorWindowTest,
+                          public ::testing::WithParamInterface<BlinkCase> {};
+
+// Whatever the control did last, the caret blinks: the pixels under it
+// alternate while the message loop runs. Every Hide of the control's must be
+// matched by a Show (the system caret counts them), and the caret must not
+// depend on the colours the control leaves in its DC: Wine draws a solid
+// caret through the window's own DC, in its background colour, so after a
+// selection (black) it would vanish.
+TEST_P(EditorCaretBlinks, AfterwardsTheCaretBlinks) {
+  if (GetParam().realInput && !testing::XdotoolAvailable()) GTEST_SKIP() << "no xdotool";
+  Load(Document());
+  ::SetFocus(Handle());
+  GetParam().act(Handle(), Edit(), FEditor.Host().Surface());
+  PumpMessages(50);
+  const GUITHREADINFO info = ThreadInfo();
+  ASSERT_EQ(info.hwndCaret, Handle());
+  std::set<int> seen;
+  for (int i = 0; i < 24 && seen.size() < 2; ++i) {
+    PumpMessages(50);
+    seen.insert(static_cast<int>(1000 * Capture(Handle()).Share(info.rcCaret, kBlack)));
+  }
+  EXPECT_GE(seen.size(), 2u) << "the caret's pixels never changed";
+}
+
+void Nothing(HWND, TZelEdit&, TSurface&) {}
+void MoveByMessage(HWND w, TZelEdit& e, TSurface&) {
+  ::SendMessageA(w, e.SetCaretPosMessage(), 0, Pack(1, 1));
+}
+void SelectByMessage(HWND w, TZelEdit&, TSurface&) {
+  ::SendMessageA(w, EM_SETSEL, static_cast<WPARAM>(Pack(0, 1)), Pack(2, 1));
+}
+void ArrowKeys(HWND w, TZelEdit&, TSurface&) {
+  PressKey(w, VK_DOWN, false);
+  PressKey(w, VK_RIGHT, false);
+}
+void ShiftArrows(HWND w, TZelEdit&, TSurface&) {
+  PressKey(w, VK_DOWN, false);
+  PressKey(w, VK_RIGHT, true);
+  PressKey(w, VK_RIGHT, true);
+}
+void ShiftArrow(HWND w, TZelEdit&, TSurface&) { PressKey(w, VK_RIGHT, true); }
+void SelectThenMove(HWND w, TZelEdit&, TSurface&) {
+  PressKey(w, VK_RIGHT, true);
+  PressKey(w, VK_RIGHT, false);
+}
+void TypeLetters(HWND w, TZelEdit&, TSurface&) {
+  for (const char c : std::string("xyz")) ::SendMessageA(w, WM_CHAR, c, 1);
+}
+void CtrlEnd(HWND w, TZelEdit&, TSurface&) {
+  BYTE state[256] = {};
+  ::GetKeyboardState(state);
+  state[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(state);
+  ::SendMessageA(w, WM_KEYDOWN, VK_END, 1);
+  state[VK_CONTROL] = 0;
+  ::SetKeyboardState(state);
+}
+// A repaint of a small part only: BeginPaint clips the window's own DC to
+// that part until EndPaint, and no longer.
+void SmallRepaint(HWND w, TZelEdit&, TSurface&) {
+  const RECT part{300, 300, 310, 310};
+  ::InvalidateRect(w, &part, FALSE);
+  ::UpdateWindow(w);
+}
+void SmallRepaintThenSelect(HWND w, TZelEdit& e, TSurface& s) {
+  SmallRepaint(w, e, s);
+  SelectByMessage(w, e, s);
+}
+// What painting a selection leaves in the DC: white on black.
+void SelectionColours(HWND, TZelEdit&, TSurface& surface) {
+  surface.SetBkColor(0x000000);
+  surface.SetTextColor(0xFFFFFF);
+}
+// Real key presses: Shift+Right selects the first kanji.
+void RealShiftArrow(HWND w, TZelEdit&, TSurface&) {
+  RECT client{};
+  ::GetClientRect(w, &client);
+  ASSERT_TRUE(testing::PointAt(w, client.right - 40, client.bottom - 40));
+  ASSERT_TRUE(testing::Xdotool(L"key --delay 30 shift+Right"));
+  for (int i = 0; i < 250; ++i) {
+    DWORD anchor = 0, end = 0;
+    ::SendMessageA(w, EM_GETSEL, reinterpret_cast<WPARAM>(&anchor), reinterpret_cast<LPARAM>(&end));
+    if (LOWORD(end) == 2 && ::GetAsyncKeyState(VK_SHIFT) >= 0) break;
+    PumpMessages(20);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, EditorCaretBlinks,
+    ::testing::Values(BlinkCase{"Focused", Nothing}, BlinkCase{"MovedByMessage", MoveByMessage},
+                      BlinkCase{"SelectedByMessage", SelectByMessage},
+                      BlinkCase{"ArrowKeys", ArrowKeys},
+                      BlinkCase{"ShiftArrowsSelect", ShiftArrows},
+                      BlinkCase{"ShiftArrowSelectsAKanji", ShiftArrow},
+                      BlinkCase{"SelectionCleared", SelectThenMove},
+                      BlinkCase{"Typed", TypeLetters}, BlinkCase{"ScrolledToTheEnd", CtrlEnd},
+                      BlinkCase{"SelectionColoursInTheDc", SelectionColours},
+                      BlinkCase{"AfterASmallRepaint", SmallRepaint},
+                      BlinkCase{"SelectedAfterASmallRepaint", SmallRepaintThenSelect},
+                      BlinkCase{"RealShiftArrow", RealShiftArrow, true}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 // There is one caret per thread: laying the control out again while another
 // window has the keyboard must leave that window's caret alone.
@@ -485,60 +705,6 @@ TEST_F(EditorWindowTest, BusyClipboardIsReportedNotOverwritten) {
 }
 
 // ---- painting --------------------------------------------------------------------
-
-// A window's client area read back from the screen, 0x00RRGGBB per pixel.
-class Capture {
- public:
-  explicit Capture(HWND window) {
-    RECT client{};
-    ::GetClientRect(window, &client);
-    FWidth = client.right;
-    FHeight = client.bottom;
-    FPixels.assign(static_cast<std::size_t>(FWidth) * FHeight, 0);
-    // A cache DC, not the window's own one, whose state the control keeps.
-    HDC screen = ::GetDCEx(window, nullptr, DCX_CACHE);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = FWidth;
-    info.bmiHeader.biHeight = -FHeight;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    win32::TGdiObject<HBITMAP> bitmap(
-        ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bitmap) {
-      win32::TDcSlot slot(memory);
-      slot.Select(bitmap.Get());
-      ::BitBlt(memory, 0, 0, FWidth, FHeight, screen, 0, 0, SRCCOPY);
-      ::GdiFlush();
-      std::copy_n(static_cast<const DWORD*>(bits), FPixels.size(), FPixels.begin());
-    }
-    ::DeleteDC(memory);
-    ::ReleaseDC(window, screen);
-  }
-
-  DWORD At(int x, int y) const {
-    return FPixels[static_cast<std::size_t>(y) * FWidth + static_cast<std::size_t>(x)];
-  }
-  // The share of the pixels of `r` that are `rgb`.
-  double Share(const RECT& r, DWORD rgb) const {
-    long hits = 0, all = 0;
-    for (int y = std::max(0L, r.top); y < std::min<long>(r.bottom, FHeight); ++y) {
-      for (int x = std::max(0L, r.left); x < std::min<long>(r.right, FWidth); ++x) {
-        ++all;
-        if ((At(x, y) & 0xFFFFFF) == rgb) ++hits;
-      }
-    }
-    return all == 0 ? 0.0 : static_cast<double>(hits) / all;
-  }
-
- private:
-  int FWidth = 0, FHeight = 0;
-  std::vector<DWORD> FPixels;
-};
-
-constexpr DWORD kWhite = 0xFFFFFF, kBlack = 0x000000;
 
 TEST_F(EditorWindowTest, PaintsTextAndSelectionOnTheScreen) {
   Load(Document());
