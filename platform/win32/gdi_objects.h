@@ -105,6 +105,24 @@ class TMemoryDc {
   HDC FDc;
 };
 
+// A DC clipped to a rectangle for the life of the object (SaveDC ...
+// RestoreDC; the objects selected meanwhile must be the same at the end).
+class TClipScope {
+ public:
+  TClipScope(HDC dc, const RECT& rect) : FDc(dc), FSaved(::SaveDC(dc)) {
+    if (FSaved != 0) ::IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+  }
+  TClipScope(const TClipScope&) = delete;
+  TClipScope& operator=(const TClipScope&) = delete;
+  ~TClipScope() {
+    if (FSaved != 0) ::RestoreDC(FDc, FSaved);
+  }
+
+ private:
+  HDC FDc;
+  int FSaved;
+};
+
 // BeginPaint ... EndPaint around one WM_PAINT.
 class TPaintScope {
  public:

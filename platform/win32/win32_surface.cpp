@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/win32/cp932.h"
@@ -212,6 +213,13 @@ void TWin32Surface::TextOut(int x, int y, std::string_view bytes) {
 void TWin32Surface::TextRect(const TRect& clip, int x, int y, std::string_view bytes) {
   if (!FState) return;
   const RECT rect = ToRect(clip);
+  // Wine draws the underline (and strike-out) line past an ETO_CLIPPED
+  // rectangle; a clip region holds it in.
+  std::optional<TClipScope> lines;
+  if (FState->CurrentFont < FState->Fonts.size()) {
+    const TLogFont& font = FState->Fonts[FState->CurrentFont].Request;
+    if (font.Underline != 0 || font.StrikeOut != 0) lines.emplace(FState->Get(), rect);
+  }
   ::ExtTextOutA(FState->Get(), x, y, ETO_OPAQUE | ETO_CLIPPED, &rect, bytes.data(), Length(bytes),
                 nullptr);
 }

@@ -6,6 +6,7 @@
 // (see platform/win32/windows_api.h).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <iostream>
 #include <optional>
 #include <ostream>
@@ -308,6 +309,30 @@ TEST_F(SurfaceTest, TextRectIsOpaqueAndClipped) {
   EXPECT_EQ(Pixel(100, 100), 0x00FF00u);
   EXPECT_EQ(Pixel(100 + extent.X - 1, 100 + extent.Y - 1), 0x00FF00u);
   EXPECT_EQ(Pixel(100 + extent.X, 100), 0x0000FFu);
+}
+
+// Nothing of a TextRect lands outside its rectangle, the underline of an
+// underlined font (links) included.
+TEST_F(SurfaceTest, TextRectClipsTheUnderlineToo) {
+  for (const std::uint8_t underline : {0, 1}) {
+    SCOPED_TRACE(underline ? "underlined" : "plain");
+    TLogFont font = ProgramFont("FixedSys");
+    font.Underline = underline;
+    FSurface.SetFont(font);
+    Clear(0x0000FF);
+    FSurface.SetTextColor(0xFF0000);
+    FSurface.SetBkColor(0xFFFFFF);
+    const std::string text = "http://example.com/ \x82\xCC\x82\xE6\x82\xA4\x82\xC8";  // のような
+    FSurface.TextRect({10, 10, 60, 40}, 10, 12, text);
+    int outside = 0;
+    for (int y = 0; y < 60; ++y) {
+      for (int x = 0; x < 300; ++x) {
+        const bool inside = x >= 10 && x < 60 && y >= 10 && y < 40;
+        if (!inside && Pixel(x, y) != 0x0000FFu) ++outside;
+      }
+    }
+    EXPECT_EQ(outside, 0);
+  }
 }
 
 // Without a window nothing is drawn or measured, and nothing fails.
