@@ -1,6 +1,7 @@
 // Keys and the input method: the key table of WM_KEYDOWN, typed characters,
 // and finished input-method text.
 #include "editor/zel_edit.h"
+#include "textstore/shift_jis.h"
 
 namespace notavo {
 
@@ -136,7 +137,22 @@ void TZelEdit::KeyDown(int key) {
 }
 
 void TZelEdit::TypeCharMessage(unsigned code) {
-  if (ReadOnly || FHost.Keyboard().IsDown(VK_CONTROL)) return;
+  if (ReadOnly || FHost.Keyboard().IsDown(VK_CONTROL)) {
+    FPendingLead = 0;
+    return;
+  }
+  // A double-byte character typed without the input method reaches an ANSI
+  // window as two WM_CHAR messages, lead byte first.
+  if (FPendingLead != 0) {
+    const char pair[2] = {static_cast<char>(FPendingLead), static_cast<char>(code)};
+    FPendingLead = 0;
+    if (code >= 0x40 && code <= 0xFC && code != 0x7F) TypeText(std::string_view(pair, 2));
+    return;
+  }
+  if (!SingleByteMode() && IsLeadByte(static_cast<unsigned char>(code)) && code <= 0xFF) {
+    FPendingLead = code;
+    return;
+  }
   if ((code >= 0x20 && code <= 0x7E) || (code >= 0xA0 && code <= 0xDF)) {
     const char byte = static_cast<char>(code);
     TypeText(std::string_view(&byte, 1));

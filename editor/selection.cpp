@@ -18,6 +18,11 @@ void TZelEdit::ExtendOrClearSelection() {
       FHost.Keyboard().IsDown(win::VK_SHIFT) || FMouseSelecting || (FAllSelected && FVScrolling);
   if (!wanted) {
     ClearSelection();
+    // No selection: anchor and ends stay on the caret, so the next Shift
+    // move starts from here.
+    FAnchor = FCaret;
+    FSelEndRow = FSelPaintedRow = FCaret.Row;
+    FSelEndCol = FSelPaintedCol = FCaret.Col;
     return;
   }
   if (FAllSelected || FTextDragging) {

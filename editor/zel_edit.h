@@ -345,6 +345,7 @@ class TZelEdit : private TWrapViewHooks {
   bool FComposing = false;
   bool FRedoReported = false;
   bool FUndoing = false;
+  unsigned FPendingLead = 0;  // the first byte of a double-byte WM_CHAR pair
   TUndoLog FUndo;
 
   // caret and selection

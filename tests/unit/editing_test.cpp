@@ -460,6 +460,29 @@ TEST_F(Editing, UndoFindsItsPlaceAfterARewrap) {
 namespace notavo {
 namespace {
 
+TEST_F(Editing, DoubleByteCharactersArriveAsCharacterPairs) {
+  Load("");
+  Char(0x93);
+  EXPECT_EQ(TextOf(f.edit), "");  // waiting for the trail byte
+  Char(0xFA);
+  Char('a');
+  EXPECT_EQ(TextOf(f.edit),
+            "\x93\xFA"
+            "a");
+  Key('Z', {VK_CONTROL});
+  Key('Z', {VK_CONTROL});
+  EXPECT_EQ(TextOf(f.edit), "");  // one undo step per character
+}
+
+TEST_F(Editing, PlainMovesKeepTheAnchorOnTheCaret) {
+  Load("abcdef");
+  Key(VK_RIGHT);
+  Key(VK_RIGHT);
+  EXPECT_EQ(f.edit.Anchor(), (TRowPos{0, 2}));
+  Key(VK_RIGHT, {VK_SHIFT});
+  EXPECT_EQ(f.edit.GetSelText(), "c");
+}
+
 TEST_F(Editing, LoneLeadByteBeforeTheEndNeverTakesATerminatorByte) {
   // Invalid Shift-JIS: a lead byte with nothing after it but the line end.
   Load("a\x93\r\nb\x93");
