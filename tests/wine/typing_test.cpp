@@ -146,6 +146,9 @@ INSTANTIATE_TEST_SUITE_P(
                       // Shift is read from the keyboard state while the arrow key arrives.
                       TypingCase{"ShiftArrowsSelectAndTypingReplaces", "abcdef",
                                  L"key --delay 30 shift+Right shift+Right type X", "Xcdef"},
+                      // The selection starts where plain moves left the caret.
+                      TypingCase{"MoveThenShiftSelect", "abcdef",
+                                 L"key --delay 30 Right Right shift+Right type X", "abXdef"},
                       TypingCase{"CopyAndPasteWithinTheEditor", kJapanese + "abc\r\n",
                                  L"key --delay 30 shift+End ctrl+c ctrl+End ctrl+v",
                                  kJapanese + "abc\r\n" + kJapanese + "abc", kJapanese + "abc"},
@@ -154,15 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  "x\x93\x5C\x82\xE8\x95\x74\x82\xAF",  // x貼り付け
                                  std::nullopt, L"貼り付け"}),
     [](const auto& info) { return std::string(info.param.label); });
-
-// Disabled: after a move without Shift the control keeps the selection's
-// anchor where the last selection ended (the start, here), so Shift+Right
-// selects from there. To be enabled when plain moves take the anchor along.
-INSTANTIATE_TEST_SUITE_P(DISABLED_AnchorFollowsPlainMoves, Typing,
-                         ::testing::Values(TypingCase{
-                             "MoveThenShiftSelect", "abcdef",
-                             L"key --delay 30 Right Right shift+Right type X", "abXdef"}),
-                         [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
 }  // namespace notavo

@@ -371,11 +371,7 @@ TEST_F(EditorWindowTest, RegisteredCaretMessagesMoveAndReportTheCaret) {
 // Characters come through the message loop as Unicode (DispatchMessageW, as
 // notavo.exe's loop does); the system hands them to the ANSI window as code
 // page 932 bytes, a double-byte character as its two bytes in turn.
-// Disabled: the control takes double-byte characters only from the input
-// method so far, and types a trail byte from 40 to 7E as an ASCII character
-// of its own ("本" 96 7B gives "{"). To be enabled when WM_CHAR pairs are
-// put together.
-TEST_F(EditorWindowTest, DISABLED_UnicodeCharactersArriveAsShiftJisBytes) {
+TEST_F(EditorWindowTest, UnicodeCharactersArriveAsShiftJisBytes) {
   Load("ab");
   ::SetFocus(Handle());
   Send(Edit().SetCaretPosMessage(), 0, Pack(1, 0));
