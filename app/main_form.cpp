@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "app/editor_settings.h"
-#include "platform/file_io.h"
 #include "platform/win32/cp932.h"
 
 namespace notavo {
@@ -15,17 +14,6 @@ constexpr const wchar_t* kMainFormClassName = L"NotavoMainForm";
 bool FileExists(const std::string& fileName) {
   const std::optional<std::wstring> name = win32::TryWidenCp932(fileName);
   return name && !name->empty() && ::GetFileAttributesW(name->c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Why `fileName` cannot be read, in the words of the file layer (it names
-// the file and gives the system's reason).
-std::string ReadFailure(const std::string& fileName) {
-  try {
-    OpenFileForReading(fileName);
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return win32::NarrowCp932(L"ファイルを開けません: ") + fileName;
 }
 
 }  // namespace
@@ -51,8 +39,9 @@ void TMainForm::Show(int showCommand) {
 
 void TMainForm::LoadDocument() {
   if (!FFileName || !FileExists(*FFileName)) return;
-  if (!FEditor.Edit().LoadFile(*FFileName)) {
-    ::MessageBoxW(Handle(), win32::WidenCp932(ReadFailure(*FFileName)).c_str(), kApplicationTitle,
+  std::string error;
+  if (!FEditor.Edit().LoadFile(*FFileName, &error)) {
+    ::MessageBoxW(Handle(), win32::WidenCp932(error).c_str(), kApplicationTitle,
                   MB_OK | MB_ICONERROR);
   }
 }

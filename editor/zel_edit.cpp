@@ -96,7 +96,7 @@ void TZelEdit::PlaceCompositionWindow(int x, int y) {
 
 // ---- whole-document operations ------------------------------------------
 
-bool TZelEdit::LoadFile(const std::string& fileName) {
+bool TZelEdit::LoadFile(const std::string& fileName, std::string* error) {
   try {
     const bool wrap = WordWrap();
     FLines.LoadFromFile(fileName);  // throws before any change on failure
@@ -112,16 +112,18 @@ bool TZelEdit::LoadFile(const std::string& fileName) {
       RedrawAll();
     }
     return true;
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    if (error) *error = e.what();
     return false;
   }
 }
 
-bool TZelEdit::SaveFile(const std::string& fileName) {
+bool TZelEdit::SaveFile(const std::string& fileName, std::string* error) {
   try {
     FLines.SaveToFile(fileName);
     return true;
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    if (error) *error = e.what();
     return false;
   }
 }

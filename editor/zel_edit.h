@@ -56,8 +56,10 @@ class TZelEdit : private TWrapViewHooks {
 
   // ---- document ------------------------------------------------------------
   const TZelStrings& Lines() const { return FLines; }
-  bool LoadFile(const std::string& fileName);
-  bool SaveFile(const std::string& fileName);
+  // Both return false on any failure and then say why in `error` when
+  // given (the file layer's message: the file's name and the system's reason).
+  bool LoadFile(const std::string& fileName, std::string* error = nullptr);
+  bool SaveFile(const std::string& fileName, std::string* error = nullptr);
   void Clear();
   void Redesign();
   void RefreshView();

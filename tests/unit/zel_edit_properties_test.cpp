@@ -145,7 +145,9 @@ TEST(ZelEditProperties, MissingFileLeavesEverythingAsItWas) {
   ASSERT_TRUE(f.Load("one\r\ntwo\r\nthree"));
   f.edit.GoToPosition(1, 2, 0);
   f.edit.SetModified(true);
-  EXPECT_FALSE(f.edit.LoadFile(f.folder.File("missing.txt")));
+  std::string why;
+  EXPECT_FALSE(f.edit.LoadFile(f.folder.File("missing.txt"), &why));
+  EXPECT_NE(why.find("missing.txt"), std::string::npos);
   EXPECT_EQ(f.edit.Lines().Count(), 3);
   EXPECT_EQ(f.edit.CaretRow(), 2);
   EXPECT_EQ(f.edit.CaretCol(), 1);
