@@ -82,11 +82,7 @@ void TZelEdit::MoveLeftOneCharacter() {
   const int col = FCaret.Col;
   FCaret.Col -= col >= 2 && ByteTypeAt(row, col - 1, SingleByteMode()) == btLead ? 2 : 1;
   FCaretX = PrefixWidth(row, FCaret.Col) - FScrollX;
-  while (FCaretX < 0 && FScrollX > 0) {
-    const int before = FScrollX;
-    FHost.Window().SendToSelf(WM_HSCROLL, SB_LINEUP, 0);
-    if (FScrollX == before) break;
-  }
+  ScrollLeftToCaret();
 }
 
 void TZelEdit::CaretLeft(bool word) {
@@ -97,11 +93,7 @@ void TZelEdit::CaretLeft(bool word) {
   if (word && FCaret.Col > 0 && row[static_cast<std::size_t>(FCaret.Col - 1)] != '\t') {
     FCaret.Col = ScanWordBackward(row, FCaret.Col, SingleByteMode());
     FCaretX = PrefixWidth(row, FCaret.Col) - FScrollX;
-    while (FCaretX < 0 && FScrollX > 0) {
-      const int before = FScrollX;
-      FHost.Window().SendToSelf(WM_HSCROLL, SB_LINEUP, 0);
-      if (FScrollX == before) break;
-    }
+    ScrollLeftToCaret();
   } else {
     MoveLeftOneCharacter();
   }

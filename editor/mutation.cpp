@@ -246,11 +246,7 @@ void TZelEdit::TypeText(std::string_view text) {
     AfterEdit(caretRow, caretRow, false, true, FCaretX);
     // Scroll left while the caret is left of the view; stop when a step
     // moved nothing.
-    while (FCaretX < 0 && FScrollX > 0) {
-      const int before = FScrollX;
-      FHost.Window().SendToSelf(WM_HSCROLL, SB_LINEUP, 0);
-      if (FScrollX == before) break;
-    }
+    ScrollLeftToCaret();
     ScrollRight(1000);
   }
   CollapseToCaret();
@@ -259,6 +255,16 @@ void TZelEdit::TypeText(std::string_view text) {
   if (OnChange) OnChange(*this);
   if (OnUserClientDraw) {
     OnUserClientDraw(*this, FTextLeft, ControlWidth() - FVScrollWidth, FCaret.Row, FCaret.Row);
+  }
+}
+
+// Scrolls left one step at a time while the caret is left of the view; stops
+// as soon as a step moved nothing.
+void TZelEdit::ScrollLeftToCaret() {
+  while (FCaretX < 0 && FScrollX > 0) {
+    const int before = FScrollX;
+    FHost.Window().SendToSelf(WM_HSCROLL, SB_LINEUP, 0);
+    if (FScrollX == before) break;
   }
 }
 

@@ -311,6 +311,7 @@ class TZelEdit : private TWrapViewHooks {
   void ImeResult();
   void StartReconvert();
   void ScrollRight(int times);
+  void ScrollLeftToCaret();
   void MoveLeftOneCharacter();
 
   // scrolling
