@@ -51,6 +51,7 @@ void TZelEdit::ApplyRowPitch() {
 }
 
 void TZelEdit::SetupFontMetrics() {
+  FRowWidths.clear();  // widths belong to the font
   ResetCanvas();
   FDotCounter = 0;
   TSurface& surface = FHost.Surface();

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "editor/undo_log.h"
@@ -177,7 +178,10 @@ class TZelEdit : private TWrapViewHooks {
   TColor CREOFcolor() const { return FCREOFColor; }
   void SetCREOFcolor(TColor c) { FCREOFColor = c & 0xFFFFFF; }
   int TabCount() const { return FWrap.Params().TabCount; }
-  void SetTabCount(int v) { FWrap.SetTabCount(v); }
+  void SetTabCount(int v) {
+    FWrap.SetTabCount(v);
+    FRowWidths.clear();
+  }
   bool ShowEOF = true;
   bool ShowCR = true;
   bool ShowDblSpace = true;
@@ -287,6 +291,7 @@ class TZelEdit : private TWrapViewHooks {
   bool IsQuoteRow(std::string_view row) const;
   TColor RowTextColor(std::string_view row) const;
   int LastVisibleRow() const;
+  int RowWidth(std::string_view row);
   int ControlHeight() const;
 
   // links
@@ -385,6 +390,7 @@ class TZelEdit : private TWrapViewHooks {
   int FMarkTop = 0, FMarkBottom = 0;  // bytes: cell heights stay below 320
   int FDblSpaceWidth = 0, FDblSpaceHeight = 0, FSpaceWidth = 0;
   int FDotCounter = 0;
+  std::unordered_map<std::size_t, int> FRowWidths;  // row bytes' hash → width
   TPoint FDotStart;
   int FVScrollWidth = 0, FHScrollHeight = 0;
   TLogFont FLogFont;
