@@ -169,12 +169,24 @@ void TWin32EditorHost::Hide() {
 
 // ---- scroll bars -------------------------------------------------------------
 
+// Every edit updates the scroll bars; Wine redraws a bar on each call, so
+// calls that would change nothing are skipped.
 void TWin32EditorHost::SetRange(TScrollBar bar, int min, int max, bool redraw) {
-  if (FWindow != nullptr) ::SetScrollRange(FWindow, bar, min, max, redraw);
+  if (FWindow == nullptr) return;
+  int currentMin = 0, currentMax = 0;
+  if (::GetScrollRange(FWindow, bar, &currentMin, &currentMax) && currentMin == min &&
+      currentMax == max) {
+    return;
+  }
+  ::SetScrollRange(FWindow, bar, min, max, redraw);
+  FArrows[bar] = -1;  // a new range may change what the arrows show
 }
 
 int TWin32EditorHost::SetPos(TScrollBar bar, int pos, bool redraw) {
-  return FWindow != nullptr ? ::SetScrollPos(FWindow, bar, pos, redraw) : 0;
+  if (FWindow == nullptr) return 0;
+  const int current = ::GetScrollPos(FWindow, bar);
+  if (current == pos) return current;
+  return ::SetScrollPos(FWindow, bar, pos, redraw);
 }
 
 int TWin32EditorHost::GetPos(TScrollBar bar) {
@@ -182,11 +194,15 @@ int TWin32EditorHost::GetPos(TScrollBar bar) {
 }
 
 void TWin32EditorHost::Enable(TScrollBar bar, TScrollArrows arrows) {
-  if (FWindow != nullptr) ::EnableScrollBar(FWindow, bar, arrows);
+  if (FWindow == nullptr || FArrows[bar] == arrows) return;
+  FArrows[bar] = arrows;
+  ::EnableScrollBar(FWindow, bar, arrows);
 }
 
 void TWin32EditorHost::Show(TScrollBar bar, bool show) {
-  if (FWindow != nullptr) ::ShowScrollBar(FWindow, bar, show);
+  if (FWindow == nullptr) return;
+  FArrows[bar] = -1;
+  ::ShowScrollBar(FWindow, bar, show);
 }
 
 void TWin32EditorHost::ScrollWindow(int dx, int dy, const TRect* scroll, const TRect* clip) {
@@ -211,16 +227,25 @@ bool TWin32EditorHost::SetCompositionFont(const TLogFont& font) {
   const TImeContext context(FWindow);
   if (!context) return false;
   LOGFONTA logFont = ToLogFontA(font);
+  FCompositionPlaced = false;  // focus and redesign place the window afresh
   return ::ImmSetCompositionFontA(context.Get(), &logFont) != 0;
 }
 
 bool TWin32EditorHost::SetCompositionWindow(TPoint at) {
   const TImeContext context(FWindow);
   if (!context) return false;
+  // The caret is updated several times a keystroke: only a new place goes
+  // to the input method.
+  if (FCompositionPlaced && FCompositionContext == context.Get() && FCompositionAt == at)
+    return true;
   COMPOSITIONFORM form{};
   form.dwStyle = CFS_POINT;
   form.ptCurrentPos = {at.X, at.Y};
-  return ::ImmSetCompositionWindow(context.Get(), &form) != 0;
+  const bool placed = ::ImmSetCompositionWindow(context.Get(), &form) != 0;
+  FCompositionPlaced = placed;
+  FCompositionContext = context.Get();
+  FCompositionAt = at;
+  return placed;
 }
 
 std::optional<std::string> TWin32EditorHost::ResultString() {

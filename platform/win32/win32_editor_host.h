@@ -67,6 +67,11 @@ class TWin32EditorHost final : public TEditorHost,
   void Show(TScrollBar bar, bool show) override;
   void ScrollWindow(int dx, int dy, const TRect* scroll, const TRect* clip) override;
 
+  int FArrows[2] = {-1, -1};  // the arrows last set per bar; -1 unknown
+  bool FCompositionPlaced = false;
+  HIMC FCompositionContext = nullptr;
+  TPoint FCompositionAt;
+
   // TKeyboard
   short KeyState(int virtualKey) override;
 

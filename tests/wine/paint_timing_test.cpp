@@ -142,7 +142,10 @@ TEST(PaintTiming, RepaintAtTheEndOfALargeDocumentCostsAsMuchAsInASmallOne) {
       "rows, ratio %.2f\n",
       largeTimes.size(), largeMedian, large.TopRow(), kLargeRows, smallMedian, small.TopRow(),
       kSmallRows, largeMedian / smallMedian);
-  EXPECT_LT(largeMedian, 2.0 * smallMedian);
+  // A cost that grew with the document would be hundreds of times larger;
+  // the rows' own content (six-digit row numbers against two) and a busy
+  // machine account for the rest, so the bound is generous.
+  EXPECT_LT(largeMedian, 4.0 * smallMedian);
 }
 
 }  // namespace
