@@ -75,9 +75,18 @@ void TZelEdit::AfterEdit(int first, int last, bool rowsChanged, bool redraw, int
   } else if (rowsChanged || last != first) {
     RepaintRows(3, first, 0);
   } else {
-    RepaintRows(6, first, first);
+    RepaintEditedRow(first);
   }
   UpdateCaret();
+}
+
+// One row changed and no row moved: that row alone is painted again.
+void TZelEdit::RepaintEditedRow(int row) {
+  if (row >= FTopRow && row <= LastVisibleRow()) {
+    PaintRow(0, (row - FTopRow) * FRowPitch, FLines[row]);
+    PaintLinks(row, row);
+  }
+  RepaintRows(6, row + 1, row);  // no rows: the underline, events and bar
 }
 
 void TZelEdit::RewrapAfterEdit(int x, int start, bool redraw, bool hint, int last) {
@@ -95,7 +104,8 @@ void TZelEdit::RewrapAfterEdit(int x, int start, bool redraw, bool hint, int las
       RepaintRows(3, r.Start, 0);
     } else {
       (void)x;
-      RepaintRows(6, r.Start, std::max(r.Start, r.OldEnd - 1));
+      RepaintEditedRow(r.Start);
+      if (r.OldEnd - 1 > r.Start) RepaintRows(6, r.Start + 1, r.OldEnd - 1);
     }
   }
   CollapseToCaret();

@@ -135,8 +135,10 @@ void TZelEdit::RepaintRows(int mode, int a, int b) {
   }
   first = std::max(first, FTopRow);
   last = std::min(FLines.Count() - 1, last);
-  PaintRows(first, last);
-  EraseBelowRows(first, last);
+  if (first <= last) {
+    PaintRows(first, last);
+    EraseBelowRows(first, last);  // nothing painted: nothing below moved either
+  }
   DrawUnderline(FCaret.Row, false);
   if (OnUserClientDraw) {
     OnUserClientDraw(*this, FTextLeft, ControlWidth() - FVScrollWidth, std::max(0, first - 1),

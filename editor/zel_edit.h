@@ -317,6 +317,7 @@ class TZelEdit : private TWrapViewHooks {
   void StartReconvert();
   void ScrollRight(int times);
   void ScrollLeftToCaret();
+  void RepaintEditedRow(int row);
   void MoveLeftOneCharacter();
 
   // scrolling
