@@ -11,19 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "editor/zel_edit.h"
 #include "platform/headless/headless_host.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using notavo::bench::Clock;
+using notavo::bench::Median;
+using notavo::bench::SecondsSince;
 using namespace notavo;
 using namespace notavo::win;
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 // Median microseconds of `reps` calls; `prepare` runs untimed before each.
 double TimeUs(int reps, const std::function<void(int)>& prepare,

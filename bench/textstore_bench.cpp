@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "platform/file_io.h"
 #include "textstore/line_break.h"
 #include "textstore/zel_strings.h"
@@ -34,18 +35,10 @@ extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using notavo::TZelStrings;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using notavo::bench::Clock;
+using notavo::bench::Median;
+using notavo::bench::SecondsSince;
 
 std::uint64_t FileSize(const std::string& path) {
   struct stat st {};

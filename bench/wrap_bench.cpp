@@ -20,24 +20,17 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "editor/line_index.h"
 #include "editor/word_wrap.h"
 #include "textstore/zel_strings.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using notavo::bench::Clock;
+using notavo::bench::Median;
+using notavo::bench::SecondsSince;
 using namespace notavo;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 double TimeCommand(const std::string& command) {
   const auto start = Clock::now();

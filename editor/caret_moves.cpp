@@ -124,7 +124,7 @@ void TZelEdit::CaretRight(bool word) {
     const char c = row[static_cast<std::size_t>(col)];
     if (word && c != '\t' && c != '\0')
       next = std::max(next, ScanWordForward(row, col, SingleByteMode()));
-    next = std::min(next, ContentLength(FCaret.Row) == length ? length : ContentLength(FCaret.Row));
+    next = std::min(next, ContentLength(FCaret.Row));
   }
   const bool lastRow = FCaret.Row == FLines.Count() - 1;
   if (lineEnd || (next >= length && !lastRow) || (col >= length && !lastRow)) {

@@ -17,6 +17,7 @@
 #include "app/editor_settings.h"
 #include "platform/win32/cp932.h"
 #include "tests/wine/test_support.h"
+#include "tests/wine/window_helpers.h"
 
 namespace notavo {
 namespace {
@@ -45,31 +46,11 @@ std::string MixedDocument(int rows) {
 }
 
 HWND Parent() {
-  static const HWND parent = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"NotavoPaintTimingParent";
-    ::RegisterClassExW(&wc);
-    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"paint timing",
-                                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 900, 700, nullptr,
-                                    nullptr, wc.hInstance, nullptr);
-    ::ShowWindow(window, SW_SHOWNORMAL);
-    ::UpdateWindow(window);
-    return window;
-  }();
+  static const HWND parent = testing::ShowParentWindow(L"NotavoPaintTimingParent", L"paint timing");
   return parent;
 }
 
-void PumpMessages() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
+using testing::PumpMessages;
 
 // One editor window with the program's settings on a document of `rows`
 // rows, scrolled to its end.

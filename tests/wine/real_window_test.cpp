@@ -8,11 +8,14 @@
 // With NOTAVO_SCREENSHOTS set to a Unix folder, the rendering and scrolling
 // tests also leave a screenshot of the window there (taken with ImageMagick's
 // import), for the README.
+// clang-format off
+// First: it brings the editor's headers and <windows.h> in the order they need.
+#include "tests/wine/window_helpers.h"
+// clang-format on
 #include "platform/win32/gdi_objects.h"
 // The GDI wrappers first: their portable headers must come before
 // <windows.h> (see platform/win32/windows_api.h).
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <chrono>
@@ -56,62 +59,10 @@ bool WaitFor(const std::function<bool()>& probe, std::chrono::milliseconds timeo
   return true;
 }
 
-// A window's client area read back from the screen (the editor lives in
-// another process, so its own DC is out of reach), 0x00RRGGBB per pixel.
-class ScreenCapture {
- public:
-  explicit ScreenCapture(HWND window) {
-    RECT client{};
-    ::GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(window, &origin);
-    FWidth = client.right;
-    FHeight = client.bottom;
-    FPixels.assign(static_cast<std::size_t>(FWidth) * FHeight, 0);
-    HDC screen = ::GetDC(nullptr);
-    {
-      const win32::TMemoryDc memory(screen);
-      BITMAPINFO info{};
-      info.bmiHeader.biSize = sizeof info.bmiHeader;
-      info.bmiHeader.biWidth = FWidth;
-      info.bmiHeader.biHeight = -FHeight;  // top-down
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
-      void* bits = nullptr;
-      const win32::TGdiObject<HBITMAP> bitmap(
-          ::CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-      if (bitmap && memory) {
-        win32::TDcSlot slot(memory.Get());
-        slot.Select(bitmap.Get());
-        ::BitBlt(memory.Get(), 0, 0, FWidth, FHeight, screen, origin.x, origin.y, SRCCOPY);
-        ::GdiFlush();
-        std::copy_n(static_cast<const DWORD*>(bits), FPixels.size(), FPixels.begin());
-      }
-    }
-    ::ReleaseDC(nullptr, screen);
-  }
-
-  DWORD At(int x, int y) const {
-    return FPixels[static_cast<std::size_t>(y) * FWidth + static_cast<std::size_t>(x)] & 0xFFFFFF;
-  }
-  // How many pixels of `r` are `rgb`.
-  int Count(const RECT& r, DWORD rgb) const {
-    int hits = 0;
-    for (int y = std::max(0L, r.top); y < std::min<long>(r.bottom, FHeight); ++y) {
-      for (int x = std::max(0L, r.left); x < std::min<long>(r.right, FWidth); ++x) {
-        if (At(x, y) == rgb) ++hits;
-      }
-    }
-    return hits;
-  }
-  double Share(const RECT& r, DWORD rgb) const {
-    const long all = std::max(0L, r.right - r.left) * std::max(0L, r.bottom - r.top);
-    return all == 0 ? 0.0 : static_cast<double>(Count(r, rgb)) / all;
-  }
-
- private:
-  int FWidth = 0, FHeight = 0;
-  std::vector<DWORD> FPixels;
+// The window as it is on the screen (it belongs to another process, so its
+// own DC is out of reach).
+struct ScreenCapture : testing::ClientCapture {
+  explicit ScreenCapture(HWND window) : ClientCapture(window, kScreen) {}
 };
 
 // Leaves a screenshot of `window` (frame included) in NOTAVO_SCREENSHOTS, as
@@ -400,15 +351,7 @@ class RealEditing : public ::testing::Test {
   TempFolder FFolder;
 };
 
-// The editor's whole text as code page 932 bytes.
-std::string EditorText(HWND editor) {
-  const LRESULT length = ::SendMessageW(editor, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(0, length)) + 1, L'\0');
-  const LRESULT got =
-      ::SendMessageW(editor, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, got)));
-  return win32::NarrowCp932(text);
-}
+using testing::EditorText;
 
 // One session, step by step: each step's keys, then the whole text.
 TEST_F(RealEditing, IndentDoubleByteBackspaceAndUndo) {

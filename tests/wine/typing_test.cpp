@@ -2,8 +2,11 @@
 // reach the editor through the program's message loop, Shift and Ctrl are
 // read from the real keyboard state, and the clipboard carries text to and
 // from other programs.
+// clang-format off
+// First: it brings the editor's headers and <windows.h> in the order they need.
+#include "tests/wine/window_helpers.h"
+// clang-format on
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <chrono>
 #include <cstring>
@@ -29,16 +32,7 @@ using testing::WindowInfo;
 using testing::WriteWholeFile;
 using testing::Xdotool;
 
-// The editor's whole text as code page 932 bytes, read from this process
-// (it arrives as UTF-16).
-std::string EditorText(HWND editor) {
-  const LRESULT length = ::SendMessageW(editor, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(0, length)) + 1, L'\0');
-  const LRESULT got =
-      ::SendMessageW(editor, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, got)));
-  return win32::NarrowCp932(text);
-}
+using testing::EditorText;
 
 // Polls until the editor holds `expected` (key presses are queued and
 // handled a little later), then returns what it holds.
@@ -52,23 +46,7 @@ std::string WaitForText(HWND editor, const std::string& expected) {
   return text;
 }
 
-std::optional<std::string> ClipboardText() {
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    if (::OpenClipboard(nullptr)) {
-      std::optional<std::string> text;
-      if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const auto* bytes = static_cast<const char*>(::GlobalLock(data))) {
-          text = bytes;
-          ::GlobalUnlock(data);
-        }
-      }
-      ::CloseClipboard();
-      return text;
-    }
-    std::this_thread::sleep_for(20ms);
-  }
-  return std::nullopt;
-}
+std::optional<std::string> ClipboardText() { return testing::ClipboardText(50); }
 
 // Another program's text on the clipboard, as Unicode only.
 void PutUnicodeOnClipboard(const std::wstring& text) {

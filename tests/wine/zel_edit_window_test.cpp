@@ -25,6 +25,7 @@
 #include "platform/win32/gdi_objects.h"
 #include "tests/wine/real_input.h"
 #include "tests/wine/test_support.h"
+#include "tests/wine/window_helpers.h"
 
 namespace notavo {
 namespace {
@@ -53,92 +54,13 @@ std::vector<std::string> DocumentRows() {
 
 LPARAM Pack(int col, int row) { return MAKELONG(col, row); }
 
-// One visible top-level window for every test of this program: without a
-// window manager Wine waits about 2 s each time a top-level window hides.
 HWND SharedParent() {
-  static const HWND parent = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"NotavoEditorTestParent";
-    ::RegisterClassExW(&wc);
-    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"editor test",
-                                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 900, 700, nullptr,
-                                    nullptr, wc.hInstance, nullptr);
-    ::ShowWindow(window, SW_SHOWNORMAL);
-    ::UpdateWindow(window);
-    return window;
-  }();
+  static const HWND parent = testing::ShowParentWindow(L"NotavoEditorTestParent", L"editor test");
   return parent;
 }
 
-// Dispatches whatever is waiting, for `ms` milliseconds.
-void PumpMessages(DWORD ms = 0) {
-  const DWORD start = ::GetTickCount();
-  do {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    if (ms > 0) ::Sleep(5);
-  } while (::GetTickCount() - start < ms);
-}
-
-// A window's client area read back from the screen, 0x00RRGGBB per pixel.
-class Capture {
- public:
-  explicit Capture(HWND window) {
-    RECT client{};
-    ::GetClientRect(window, &client);
-    FWidth = client.right;
-    FHeight = client.bottom;
-    FPixels.assign(static_cast<std::size_t>(FWidth) * FHeight, 0);
-    // A cache DC, not the window's own one, whose state the control keeps.
-    HDC screen = ::GetDCEx(window, nullptr, DCX_CACHE);
-    {
-      const win32::TMemoryDc memory(screen);
-      BITMAPINFO info{};
-      info.bmiHeader.biSize = sizeof info.bmiHeader;
-      info.bmiHeader.biWidth = FWidth;
-      info.bmiHeader.biHeight = -FHeight;  // top-down
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
-      void* bits = nullptr;
-      const win32::TGdiObject<HBITMAP> bitmap(
-          ::CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-      if (bitmap && memory) {
-        win32::TDcSlot slot(memory.Get());
-        slot.Select(bitmap.Get());
-        ::BitBlt(memory.Get(), 0, 0, FWidth, FHeight, screen, 0, 0, SRCCOPY);
-        ::GdiFlush();
-        std::copy_n(static_cast<const DWORD*>(bits), FPixels.size(), FPixels.begin());
-      }
-    }
-    ::ReleaseDC(window, screen);
-  }
-
-  DWORD At(int x, int y) const {
-    return FPixels[static_cast<std::size_t>(y) * FWidth + static_cast<std::size_t>(x)];
-  }
-  // The share of the pixels of `r` that are `rgb`.
-  double Share(const RECT& r, DWORD rgb) const {
-    long hits = 0, all = 0;
-    for (int y = std::max(0L, r.top); y < std::min<long>(r.bottom, FHeight); ++y) {
-      for (int x = std::max(0L, r.left); x < std::min<long>(r.right, FWidth); ++x) {
-        ++all;
-        if ((At(x, y) & 0xFFFFFF) == rgb) ++hits;
-      }
-    }
-    return all == 0 ? 0.0 : static_cast<double>(hits) / all;
-  }
-
- private:
-  int FWidth = 0, FHeight = 0;
-  std::vector<DWORD> FPixels;
-};
+using testing::PumpMessages;
+using Capture = testing::ClientCapture;
 
 constexpr DWORD kWhite = 0xFFFFFF, kBlack = 0x000000;
 
@@ -631,30 +553,10 @@ TEST_F(EditorWindowTest, ResizingChangesTheTextArea) {
 
 // ---- clipboard -------------------------------------------------------------------
 
-std::optional<std::string> ClipboardText() {
-  if (!::OpenClipboard(nullptr)) return std::nullopt;
-  std::optional<std::string> text;
-  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    if (const auto* bytes = static_cast<const char*>(::GlobalLock(data))) {
-      text = bytes;
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
-}
+using testing::ClipboardText;
 
 std::optional<std::wstring> ClipboardUnicode() {
-  if (!::OpenClipboard(nullptr)) return std::nullopt;
-  std::optional<std::wstring> text;
-  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
-      text = chars;
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
+  return testing::ClipboardAs<wchar_t>(CF_UNICODETEXT);
 }
 
 TEST_F(EditorWindowTest, CopyPutsTheSelectionOnTheClipboard) {
