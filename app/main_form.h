@@ -4,7 +4,7 @@
 
 // The editor's window first: its portable headers must come before
 // <windows.h> (see platform/win32/windows_api.h).
-#include "platform/win32/zel_edit_window.h"
+#include "app/controls/zel_edit_window.h"
 // Then the rest.
 #include <optional>
 #include <string>

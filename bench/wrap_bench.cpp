@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "bench/bench_timing.h"
-#include "editor/line_index.h"
-#include "editor/word_wrap.h"
+#include "editor/layout/line_index.h"
+#include "editor/layout/word_wrap.h"
 #include "textstore/zel_strings.h"
 
 namespace {

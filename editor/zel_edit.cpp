@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "editor/tab_expansion.h"
+#include "editor/layout/tab_expansion.h"
 #include "textstore/row_terminators.h"
 
 namespace notavo {

@@ -13,10 +13,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "editor/undo_log.h"
-#include "editor/win_messages.h"
-#include "editor/word_wrap.h"
-#include "editor/wrap_layout.h"
+#include "editor/editing/undo_log.h"
+#include "platform/win_messages.h"
+#include "editor/layout/word_wrap.h"
+#include "editor/layout/wrap_layout.h"
 #include "platform/editor_host.h"
 #include "textstore/zel_strings.h"
 

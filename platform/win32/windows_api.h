@@ -7,7 +7,7 @@
 #pragma once
 
 // clang-format off
-#include "editor/win_messages.h"
+#include "platform/win_messages.h"
 #include "platform/editor_host.h"
 #include "platform/surface.h"
 

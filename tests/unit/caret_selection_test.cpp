@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/tab_expansion.h"
+#include "editor/layout/tab_expansion.h"
 #include "editor_fixture.h"
 #include "textstore/row_terminators.h"
 #include "textstore/shift_jis.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/word_wrap.h"
+#include "editor/layout/word_wrap.h"
 #include "editor_fixture.h"
 #include "textstore/row_terminators.h"
 #include "textstore/shift_jis.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/char_class.h"
+#include "editor/editing/char_class.h"
 #include "editor_fixture.h"
 #include "textstore/row_terminators.h"
 

@@ -1,6 +1,6 @@
 // Row ↔ logical conversions against a plain walk from row 0, before and
 // after the store changes under the index.
-#include "editor/line_index.h"
+#include "editor/layout/line_index.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Cutting logical lines into rows: the documented cases, the fast cut
 // against the literal reference, and the soundness of every soft row.
-#include "editor/row_cut.h"
+#include "editor/layout/row_cut.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/tab_expansion.h"
+#include "editor/layout/tab_expansion.h"
 #include "platform/text_measure.h"
 #include "textstore/row_terminators.h"
 #include "textstore/shift_jis.h"

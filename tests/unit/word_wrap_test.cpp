@@ -1,6 +1,6 @@
 // Rebuilding the store as rows and back, and re-cutting after edits,
 // checked against a full rebuild of the flat text and plain conversions.
-#include "editor/word_wrap.h"
+#include "editor/layout/word_wrap.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/line_index.h"
+#include "editor/layout/line_index.h"
 #include "textstore/row_terminators.h"
 #include "textstore/zel_strings.h"
 

@@ -1,5 +1,5 @@
 // The wrap properties' rules and the rebuild's failure path.
-#include "editor/wrap_layout.h"
+#include "editor/layout/wrap_layout.h"
 
 #include <gtest/gtest.h>
 

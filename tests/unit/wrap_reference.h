@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/tab_expansion.h"
-#include "editor/wrap_params.h"
+#include "editor/layout/tab_expansion.h"
+#include "editor/layout/wrap_params.h"
 #include "platform/text_measure.h"
 #include "textstore/row_terminators.h"
 #include "textstore/shift_jis.h"

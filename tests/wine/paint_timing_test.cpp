@@ -4,7 +4,7 @@
 // the document. Prints both medians; the bound is generous so that a busy
 // machine cannot make it fail, while a repaint that walks the document
 // (hundreds of times slower here) still does.
-#include "platform/win32/zel_edit_window.h"
+#include "app/controls/zel_edit_window.h"
 // The editor's window first: its portable headers must come before
 // <windows.h> (see platform/win32/windows_api.h).
 #include <gtest/gtest.h>

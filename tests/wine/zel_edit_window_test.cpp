@@ -3,7 +3,7 @@
 // (device context, caret, scroll bars, timer, clipboard) and the message
 // interface, on a Shift-JIS document. EM_GETLINE hands over a buffer
 // address, which only works within one process.
-#include "platform/win32/zel_edit_window.h"
+#include "app/controls/zel_edit_window.h"
 // The editor's window first: its portable headers must come before
 // <windows.h> (see platform/win32/windows_api.h).
 #include <gtest/gtest.h>

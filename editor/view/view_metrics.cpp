@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "editor/tab_expansion.h"
+#include "editor/layout/tab_expansion.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 

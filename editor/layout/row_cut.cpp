@@ -1,8 +1,8 @@
-#include "editor/row_cut.h"
+#include "editor/layout/row_cut.h"
 
 #include <cstring>
 
-#include "editor/tab_expansion.h"
+#include "editor/layout/tab_expansion.h"
 #include "platform/text_measure.h"
 #include "textstore/row_terminators.h"
 #include "textstore/shift_jis.h"

@@ -1,4 +1,4 @@
-#include "editor/line_index.h"
+#include "editor/layout/line_index.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // rows and pages, and the document's start and end.
 #include <algorithm>
 
-#include "editor/char_class.h"
+#include "editor/editing/char_class.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 #include "textstore/shift_jis.h"

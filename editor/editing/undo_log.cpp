@@ -1,4 +1,4 @@
-#include "editor/undo_log.h"
+#include "editor/editing/undo_log.h"
 
 #include <utility>
 

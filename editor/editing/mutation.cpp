@@ -4,7 +4,7 @@
 // edited logical lines while wrapped, and repaints what changed.
 #include <algorithm>
 
-#include "editor/char_class.h"
+#include "editor/editing/char_class.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 #include "textstore/shift_jis.h"

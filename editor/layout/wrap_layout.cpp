@@ -1,4 +1,4 @@
-#include "editor/wrap_layout.h"
+#include "editor/layout/wrap_layout.h"
 
 #include <algorithm>
 #include <exception>

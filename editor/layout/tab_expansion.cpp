@@ -1,4 +1,4 @@
-#include "editor/tab_expansion.h"
+#include "editor/layout/tab_expansion.h"
 
 namespace notavo {
 

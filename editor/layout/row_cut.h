@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/wrap_params.h"
+#include "editor/layout/wrap_params.h"
 
 namespace notavo {
 

@@ -2,7 +2,7 @@
 // mark, and the marks on tabs and double-width spaces.
 #include <algorithm>
 
-#include "editor/tab_expansion.h"
+#include "editor/layout/tab_expansion.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 #include "textstore/shift_jis.h"

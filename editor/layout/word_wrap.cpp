@@ -1,10 +1,10 @@
-#include "editor/word_wrap.h"
+#include "editor/layout/word_wrap.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "editor/line_index.h"
-#include "editor/row_cut.h"
+#include "editor/layout/line_index.h"
+#include "editor/layout/row_cut.h"
 #include "textstore/row_terminators.h"
 #include "textstore/zel_strings.h"
 

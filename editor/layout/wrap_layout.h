@@ -6,9 +6,9 @@
 
 #include <string_view>
 
-#include "editor/line_index.h"
-#include "editor/word_wrap.h"
-#include "editor/wrap_params.h"
+#include "editor/layout/line_index.h"
+#include "editor/layout/word_wrap.h"
+#include "editor/layout/wrap_params.h"
 
 namespace notavo {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/zel_edit_window.h"
+#include "app/controls/zel_edit_window.h"
 
 #include <system_error>
 

@@ -1,4 +1,4 @@
-#include "editor/char_class.h"
+#include "editor/editing/char_class.h"
 
 #include "textstore/shift_jis.h"
 

@@ -1,7 +1,7 @@
 // The selection: extending, clearing, querying and selecting everything.
 #include <algorithm>
 
-#include "editor/tab_expansion.h"
+#include "editor/layout/tab_expansion.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 
