@@ -118,8 +118,8 @@ class TZelEdit : private TWrapViewHooks {
   // The document was saved: this state is the unmodified one now. Sets
   // Modified false without raising OnChangeModify.
   void SetSavePoint();
-  bool CanUndo() const { return !const_cast<TUndoLog&>(FUndo).Undo().empty() && UndoBuf > 0; }
-  bool CanRedo() const { return !const_cast<TUndoLog&>(FUndo).Redo().empty(); }
+  bool CanUndo() const { return !FUndo.Undo().empty() && UndoBuf > 0; }
+  bool CanRedo() const { return !FUndo.Redo().empty(); }
   const TUndoLog& UndoLog() const { return FUndo; }
 
   // ---- caret moves (keys) ----------------------------------------------------
@@ -242,7 +242,6 @@ class TZelEdit : private TWrapViewHooks {
   std::function<void(TZelEdit&)> OnIMEReConvert;
 
  private:
-  friend class TZelEditTestAccess;
 
   // TWrapViewHooks
   void ForgetFindHit() override;

@@ -30,9 +30,9 @@ class TSurface : public TTextMeasurer {
   virtual void SetFont(const TLogFont& font) = 0;
   virtual TTextMetrics GetTextMetrics() = 0;
   // Width and height of the bytes in the current font.
-  virtual TPoint TextExtent(std::string_view bytes) = 0;
+  virtual TPoint TextExtent(std::string_view bytes) const = 0;
   int TextWidth(std::string_view bytes) const override {
-    return const_cast<TSurface*>(this)->TextExtent(bytes).X;
+    return TextExtent(bytes).X;
   }
 
   virtual void SetTextColor(TColor color) = 0;

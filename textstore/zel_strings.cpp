@@ -15,10 +15,29 @@ TZelStrings::~TZelStrings() { Clear(); }
 
 void TZelStrings::Error() const { throw EZelStringsError(); }
 
-int TZelStrings::TakeLowestChangedRow() {
-  const int row = FLowestChangedRow;
-  FLowestChangedRow = kMaxCapacity + 1;
-  return row;
+void TZelStrings::TChangeLog::Mark(int row) {
+  // Marks nobody has looked at since the last one join its generation, so a
+  // large edit made of many row changes stays one entry of the ring.
+  Entry& current = entries_[generation_ % kKept];
+  if (!observed_ && current.generation == generation_) {
+    current.row = std::min(current.row, row);
+    return;
+  }
+  ++generation_;
+  entries_[generation_ % kKept] = {generation_, row};
+  observed_ = false;
+}
+
+int TZelStrings::TChangeLog::LowestSince(std::uint64_t seen) const {
+  observed_ = true;
+  if (seen >= generation_) return kNoChange;
+  // Generations seen+1 .. generation_ must all still be in the ring.
+  if (generation_ - seen >= kKept || seen == 0) return 0;
+  int lowest = kNoChange;
+  for (std::uint64_t g = seen + 1; g <= generation_; ++g) {
+    lowest = std::min(lowest, entries_[g % kKept].row);
+  }
+  return lowest;
 }
 
 void TZelStrings::CheckIndex(int index) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
@@ -97,13 +98,40 @@ class TZelStrings {
 
   [[noreturn]] virtual void Error() const;
 
-  // The lowest row whose bytes or index may have changed since the last call;
-  // rows before it are as they were. Lets indexes over the rows (the
-  // logical-line index) refresh only what an edit touched. Resets the mark.
-  int TakeLowestChangedRow();
+  // Change tracking for any number of readers (the logical-line index, the
+  // link-state cache, ...): every change of a row's bytes or index bumps the
+  // generation. A reader keeps the generation it has seen and asks which
+  // rows changed since, so it refreshes only what an edit touched.
+  std::uint64_t Generation() const { return FChanges.Generation(); }
+  // The lowest row that may have changed after generation `seen`; rows before
+  // it are as they were then. kNoChange when nothing changed.
+  int LowestChangedRowSince(std::uint64_t seen) const { return FChanges.LowestSince(seen); }
+  static constexpr int kNoChange = kMaxCapacity + 1;
 
  private:
-  void MarkChanged(int row) { FLowestChangedRow = std::min(FLowestChangedRow, row); }
+  // The last changes, each with its generation and lowest row. A reader
+  // further behind than the ring remembers is told that everything changed.
+  class TChangeLog {
+   public:
+    void Mark(int row);
+    std::uint64_t Generation() const {
+      observed_ = true;
+      return generation_;
+    }
+    int LowestSince(std::uint64_t seen) const;
+
+   private:
+    static constexpr std::size_t kKept = 64;
+    struct Entry {
+      std::uint64_t generation = 0;
+      int row = 0;
+    };
+    Entry entries_[kKept];
+    std::uint64_t generation_ = 1;  // 0: a reader that has seen nothing
+    mutable bool observed_ = true;  // a reader saw generation_ after its last mark
+  };
+
+  void MarkChanged(int row) { FChanges.Mark(row); }
   void CheckIndex(int index) const;
   void GrowIfFull();
 
@@ -111,7 +139,7 @@ class TZelStrings {
   TRowBlocks FBlocks;  // bytes the View rows point into
   int FCount = 0;
   int FCapacity = 0;
-  int FLowestChangedRow = 0;
+  TChangeLog FChanges;
   long long FTotalBytes = 0;
 };
 

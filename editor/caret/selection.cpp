@@ -137,7 +137,7 @@ long long TZelEdit::GetSelLength() const {
   c1 = std::clamp(c1, 0, static_cast<int>(FLines[r1].size()));
   c2 = std::clamp(c2, 0, static_cast<int>(FLines[r2].size()));
   // Through the byte index: a row's worth of work, not the document's.
-  TLineIndex& index = const_cast<TWrapLayout&>(FWrap).Index();
+  const TLineIndex& index = FWrap.Index();
   return std::max(0LL, index.BytesBeforeRow(r2) + c2 - index.BytesBeforeRow(r1) - c1);
 }
 

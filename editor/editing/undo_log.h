@@ -43,6 +43,8 @@ class TUndoLog {
 
   std::deque<TUndoStep>& Undo() { return undo_; }
   std::deque<TUndoStep>& Redo() { return redo_; }
+  const std::deque<TUndoStep>& Undo() const { return undo_; }
+  const std::deque<TUndoStep>& Redo() const { return redo_; }
   long long UndoSize() const { return undoSize_; }
   bool Trimmed() const { return trimmed_; }
   void ClearUndo();

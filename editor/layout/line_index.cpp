@@ -7,8 +7,10 @@
 
 namespace notavo {
 
-void TLineIndex::Refresh() {
-  const int changed = lines_.TakeLowestChangedRow();
+void TLineIndex::Refresh() const {
+  const int changed = lines_.LowestChangedRowSince(seen_);
+  seen_ = lines_.Generation();
+  if (changed == TZelStrings::kNoChange && !checkpoints_.empty()) return;
   // Checkpoint b covers rows before b*kBlock: still right if none of them
   // changed.
   const std::size_t keep = static_cast<std::size_t>(changed / kBlock) + 1;
@@ -16,7 +18,7 @@ void TLineIndex::Refresh() {
   if (checkpoints_.empty()) checkpoints_.push_back({});
 }
 
-void TLineIndex::ExtendTo(int block) {
+void TLineIndex::ExtendTo(int block) const {
   const int count = lines_.Count();
   while (static_cast<int>(checkpoints_.size()) <= block) {
     const int from = (static_cast<int>(checkpoints_.size()) - 1) * kBlock;
@@ -31,7 +33,7 @@ void TLineIndex::ExtendTo(int block) {
 }
 
 void TLineIndex::Prime(const std::vector<int>& rowsPerLine) {
-  lines_.TakeLowestChangedRow();
+  seen_ = lines_.Generation();
   checkpoints_.assign(1, Checkpoint{});
   Checkpoint running;
   int row = 0;
@@ -45,7 +47,7 @@ void TLineIndex::Prime(const std::vector<int>& rowsPerLine) {
   if (row > 0 && row % kBlock == 0) checkpoints_.push_back(running);
 }
 
-int TLineIndex::LineOfRow(int row) {
+int TLineIndex::LineOfRow(int row) const {
   Refresh();
   row = std::clamp(row, 0, std::max(lines_.Count() - 1, 0));
   const int block = row / kBlock;
@@ -55,7 +57,7 @@ int TLineIndex::LineOfRow(int row) {
   return ends;
 }
 
-long long TLineIndex::BytesBeforeRow(int row) {
+long long TLineIndex::BytesBeforeRow(int row) const {
   Refresh();
   row = std::clamp(row, 0, lines_.Count());
   const int block = row / kBlock;
@@ -65,7 +67,7 @@ long long TLineIndex::BytesBeforeRow(int row) {
   return bytes;
 }
 
-int TLineIndex::FirstRowOfLine(int line) {
+int TLineIndex::FirstRowOfLine(int line) const {
   Refresh();
   const int count = lines_.Count();
   if (count == 0 || line <= 0) return 0;
@@ -88,7 +90,7 @@ int TLineIndex::FirstRowOfLine(int line) {
   return count - 1;
 }
 
-void LogicalToRow(TZelStrings& lines, TLineIndex& index, int& offset, int& line) {
+void LogicalToRow(const TZelStrings& lines, const TLineIndex& index, int& offset, int& line) {
   int row = index.FirstRowOfLine(line);
   const int last = lines.Count() - 1;
   int a = offset;
@@ -105,7 +107,7 @@ void LogicalToRow(TZelStrings& lines, TLineIndex& index, int& offset, int& line)
   line = row;
 }
 
-void RowToLogical(TZelStrings& lines, TLineIndex& index, int& offset, int& row) {
+void RowToLogical(const TZelStrings& lines, const TLineIndex& index, int& offset, int& row) {
   const int r = std::clamp(row, 0, std::max(lines.Count() - 1, 0));
   for (int k = r - 1; k >= 0 && !RowEndsLine(lines[k]); --k) {
     offset += static_cast<int>(lines[k].size());

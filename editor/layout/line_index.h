@@ -10,6 +10,7 @@
 // edits happen, never walk the document.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 namespace notavo {
@@ -20,16 +21,17 @@ class TLineIndex {
  public:
   static constexpr int kBlock = 64;
 
-  explicit TLineIndex(TZelStrings& lines) : lines_(lines) {}
+  explicit TLineIndex(const TZelStrings& lines) : lines_(lines) {}
 
+  // Queries are const: the checkpoints are a cache of the rows.
   // Number of rows before `row` that end a line: the logical line of `row`.
-  int LineOfRow(int row);
+  int LineOfRow(int row) const;
   // First row of logical line `line`, or the last row when there are fewer
   // lines.
-  int FirstRowOfLine(int line);
+  int FirstRowOfLine(int line) const;
   // Bytes of the rows before `row` (0..row count): where the row starts in
   // the flat text, terminators included.
-  long long BytesBeforeRow(int row);
+  long long BytesBeforeRow(int row) const;
   // After a rebuild that knows how many rows each logical line took: all
   // checkpoints at once, from the row sizes alone, so the first edit after
   // opening a large file does not walk the document.
@@ -40,18 +42,19 @@ class TLineIndex {
     int lineEnds = 0;     // rows ending a line before the block
     long long bytes = 0;  // bytes of the rows before the block
   };
-  void Refresh();
-  void ExtendTo(int block);  // make checkpoints 0..block valid
+  void Refresh() const;
+  void ExtendTo(int block) const;  // make checkpoints 0..block valid
 
-  TZelStrings& lines_;
-  std::vector<Checkpoint> checkpoints_;  // per block start; all entries valid
+  const TZelStrings& lines_;
+  mutable std::vector<Checkpoint> checkpoints_;  // per block start; all valid
+  mutable std::uint64_t seen_ = 0;               // the store's generation they reflect
 };
 
 // (logical line, offset) → (row, offset in the row). An offset reaching the
 // end of a soft row lands at the start of the next row; the walk never
 // passes the last row.
-void LogicalToRow(TZelStrings& lines, TLineIndex& index, int& offset, int& line);
+void LogicalToRow(const TZelStrings& lines, const TLineIndex& index, int& offset, int& line);
 // (row, offset in the row) → (logical line, offset in the line).
-void RowToLogical(TZelStrings& lines, TLineIndex& index, int& offset, int& row);
+void RowToLogical(const TZelStrings& lines, const TLineIndex& index, int& offset, int& row);
 
 }  // namespace notavo

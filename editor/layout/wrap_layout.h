@@ -36,6 +36,7 @@ class TWrapLayout {
 
   bool WordWrap() const { return wordWrap_; }
   const TWrapParams& Params() const { return params_; }
+  const TLineIndex& Index() const { return index_; }
   TLineIndex& Index() { return index_; }
 
   // Construction: the defaults, set directly (the store holds one row).
@@ -65,8 +66,8 @@ class TWrapLayout {
   void Relayout(TRowPos& caret, TRowPos& anchor);
 
   // The logical-line conversions, through the index.
-  void LogicalToRow(int& offset, int& line) { notavo::LogicalToRow(lines_, index_, offset, line); }
-  void RowToLogical(int& offset, int& row) { notavo::RowToLogical(lines_, index_, offset, row); }
+  void LogicalToRow(int& offset, int& line) const { notavo::LogicalToRow(lines_, index_, offset, line); }
+  void RowToLogical(int& offset, int& row) const { notavo::RowToLogical(lines_, index_, offset, row); }
 
  private:
   TZelStrings& lines_;

@@ -23,7 +23,7 @@ TTextMetrics THeadlessHost::GetTextMetrics() {
   return m;
 }
 
-TPoint THeadlessHost::TextExtent(std::string_view bytes) {
+TPoint THeadlessHost::TextExtent(std::string_view bytes) const {
   const long long width = static_cast<long long>(bytes.size()) * metrics_.charWidth;
   return {static_cast<int>(std::min<long long>(width, INT32_MAX)), metrics_.charHeight};
 }

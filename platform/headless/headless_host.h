@@ -83,7 +83,7 @@ class THeadlessHost final : public TEditorHost,
   // TSurface
   void SetFont(const TLogFont& f) override;
   TTextMetrics GetTextMetrics() override;
-  TPoint TextExtent(std::string_view bytes) override;
+  TPoint TextExtent(std::string_view bytes) const override;
   void SetTextColor(TColor c) override { textColor_ = c; }
   void SetBkColor(TColor c) override { bkColor_ = c; }
   void TextOut(int x, int y, std::string_view bytes) override;

@@ -190,7 +190,7 @@ TTextMetrics TWin32Surface::GetTextMetrics() {
   return result;
 }
 
-TPoint TWin32Surface::TextExtent(std::string_view bytes) {
+TPoint TWin32Surface::TextExtent(std::string_view bytes) const {
   SIZE size{};
   if (!FState || !::GetTextExtentPoint32A(FState->Get(), bytes.data(), Length(bytes), &size)) {
     return {};

@@ -35,7 +35,7 @@ class TWin32Surface final : public TSurface {
   // TSurface
   void SetFont(const TLogFont& font) override;
   TTextMetrics GetTextMetrics() override;
-  TPoint TextExtent(std::string_view bytes) override;
+  TPoint TextExtent(std::string_view bytes) const override;
   void SetTextColor(TColor color) override;
   void SetBkColor(TColor color) override;
   void TextOut(int x, int y, std::string_view bytes) override;
