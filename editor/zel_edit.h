@@ -17,6 +17,8 @@
 #include "platform/win_messages.h"
 #include "editor/layout/word_wrap.h"
 #include "editor/layout/wrap_layout.h"
+#include "editor/view/link_state.h"
+#include "editor/view/row_widths.h"
 #include "platform/editor_host.h"
 #include "textstore/zel_strings.h"
 
@@ -290,7 +292,7 @@ class TZelEdit : private TWrapViewHooks {
   bool IsQuoteRow(std::string_view row) const;
   TColor RowTextColor(std::string_view row) const;
   int LastVisibleRow() const;
-  int RowWidth(std::string_view row);
+  int RowWidth(int row);
   int ControlHeight() const;
 
   // links
@@ -390,7 +392,8 @@ class TZelEdit : private TWrapViewHooks {
   int FMarkTop = 0, FMarkBottom = 0;  // bytes: cell heights stay below 320
   int FDblSpaceWidth = 0, FDblSpaceHeight = 0, FSpaceWidth = 0;
   int FDotCounter = 0;
-  std::unordered_map<std::size_t, int> FRowWidths;  // row bytes' hash → width
+  TRowWidthCache FRowWidths{FLines};   // for the horizontal scroll range
+  TLinkStateCache FLinkStates{FLines};  // where links run on at row starts
   TPoint FDotStart;
   int FVScrollWidth = 0, FHScrollHeight = 0;
   TLogFont FLogFont;

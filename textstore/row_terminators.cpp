@@ -10,6 +10,11 @@ bool RowEndsLine(std::string_view row) {
   return row.size() >= 2 && (SecondToLast(row) == kCR || SecondToLast(row) == kNUL);
 }
 
+bool EndsWithTerminator(std::string_view row) {
+  return row.size() >= 2 && ((SecondToLast(row) == kCR && row.back() == kLF) ||
+                             (SecondToLast(row) == kNUL && row.back() == kNUL));
+}
+
 std::string StripLineEnd(std::string_view row) {
   if (RowEndsLine(row)) row.remove_suffix(2);
   return std::string(row);

@@ -15,6 +15,10 @@ inline constexpr std::string_view kEofMark{"\0\0", 2};
 
 // True when the row has at least 2 bytes and its second-to-last is CR or NUL.
 bool RowEndsLine(std::string_view row);
+// Strictly a terminator of its own: the row ends in CR LF or in the NUL NUL
+// end mark. For bytes an edit is putting together, where a lone CR or NUL
+// may stand before the last byte; stored rows never differ from RowEndsLine.
+bool EndsWithTerminator(std::string_view row);
 // The row without a CR- or NUL-led terminator.
 std::string StripLineEnd(std::string_view row);
 // The row without a NUL-led terminator (CR LF rows are kept whole).

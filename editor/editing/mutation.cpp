@@ -4,6 +4,7 @@
 // edited logical lines while wrapped, and repaints what changed.
 #include <algorithm>
 
+#include "editor/caret/position_rule.h"
 #include "editor/editing/char_class.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
@@ -145,7 +146,9 @@ void TZelEdit::DeleteSelection(bool redraw) {
                        std::string(FLines[b.Row].substr(static_cast<std::size_t>(b.Col)));
   int lastReplaced = b.Row;
   // A line end removed without its line: the next row joins this one.
-  if (!WordWrap() && !RowEndsLine(joined) && b.Row + 1 < FLines.Count()) {
+  // (A lone CR before the last byte is text: only a terminator of its own
+  // ends the row.)
+  if (!WordWrap() && !EndsWithTerminator(joined) && b.Row + 1 < FLines.Count()) {
     joined += FLines[b.Row + 1];
     lastReplaced = b.Row + 1;
   }
@@ -173,34 +176,13 @@ void TZelEdit::InsertTextAtCaret(std::string_view text, bool redraw) {
   DrawUnderline(row, true);
   const std::string whole = head + std::string(text) + tail;
   std::vector<std::string> pieces = SplitAfterLineEnds(whole);
-  // The caret goes behind the inserted text, found in the actual pieces.
-  std::size_t caretAt = head.size() + text.size();
-  int caretRow = row;
-  for (std::size_t i = 0; i + 1 < pieces.size() && caretAt > pieces[i].size(); ++i) {
-    caretAt -= pieces[i].size();
-    ++caretRow;
-  }
-  if (caretAt == pieces[static_cast<std::size_t>(caretRow - row)].size() &&
-      caretRow - row + 1 < static_cast<int>(pieces.size())) {
-    caretAt = 0;
-    ++caretRow;
-  }
-  {
-    // Never inside a line end that the insertion completed (a CR meeting
-    // the row's LF): behind it.
-    const std::string& piece = pieces[static_cast<std::size_t>(caretRow - row)];
-    if (RowEndsLine(piece) && caretAt > piece.size() - 2 &&
-        caretRow - row + 1 < static_cast<int>(pieces.size())) {
-      caretAt = 0;
-      ++caretRow;
-    }
-  }
   if (pieces.back().empty()) pieces.pop_back();  // a soft row's end, wrapped
   const int added = static_cast<int>(pieces.size());
   FLines.ReplaceRows(row, 1, pieces);
-  caretRow = std::min(caretRow, FLines.Count() - 1);
-  FCaret = {caretRow,
-            std::min(static_cast<int>(caretAt), static_cast<int>(FLines[caretRow].size()))};
+  // Behind the inserted text, counted through the rows just written: never
+  // inside a line end the insertion completed, never behind a soft row's
+  // or a line's end.
+  FCaret = PositionAtOffset(FLines, row, static_cast<long long>(head.size() + text.size()));
   CollapseToCaret();
   AfterEdit(row, row + added - 1, added > 1, redraw, 0);
   FHost.Caret().Show();

@@ -2,7 +2,6 @@
 // the last row; the scroll bars that follow what is shown.
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
@@ -181,22 +180,18 @@ bool TZelEdit::UpdateVScrollBar(bool redraw) {
   return moved;
 }
 
-int TZelEdit::RowWidth(std::string_view row) {
+int TZelEdit::RowWidth(int row) {
   // Measuring a long row is the costly part of a scroll-bar update after
   // every keystroke; rows whose bytes did not change keep their width.
-  const std::size_t key = std::hash<std::string_view>{}(row) ^ (row.size() * 0x9E3779B97F4A7C15ull);
-  const auto hit = FRowWidths.find(key);
-  if (hit != FRowWidths.end()) return hit->second;
-  if (FRowWidths.size() > 4096) FRowWidths.clear();
-  const int width = PrefixWidth(row, static_cast<int>(row.size()));
-  FRowWidths.emplace(key, width);
-  return width;
+  return FRowWidths.Width(row, [this](std::string_view bytes) {
+    return PrefixWidth(bytes, static_cast<int>(bytes.size()));
+  });
 }
 
 void TZelEdit::UpdateHScrollBar(bool redraw) {
   long long widest = 0;
   for (int r = FTopRow; r <= LastVisibleRow(); ++r)
-    widest = std::max<long long>(widest, RowWidth(FLines[r]));
+    widest = std::max<long long>(widest, RowWidth(r));
   FMaxRowWidth = static_cast<int>(std::min<long long>(widest, INT32_MAX / 2));
   if (!FHorzScrollBar) return;
   TScrollBarHost& bars = FHost.ScrollBars();

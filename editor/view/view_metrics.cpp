@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "editor/layout/tab_expansion.h"
+#include "editor/caret/position_rule.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 
@@ -32,11 +33,7 @@ int TZelEdit::PrefixWidth(std::string_view row, int bytes) const {
   return static_cast<int>(std::min<long long>(width, INT32_MAX / 4));
 }
 
-int TZelEdit::ContentLength(int row) const {
-  const std::string_view bytes = FLines[row];
-  const int length = static_cast<int>(bytes.size());
-  return RowEndsLine(bytes) ? length - 2 : length;
-}
+int TZelEdit::ContentLength(int row) const { return notavo::ContentLength(FLines[row]); }
 
 void TZelEdit::ApplyRowPitch() {
   if (FLineSpaceUnit == uPercent) {
