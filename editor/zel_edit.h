@@ -326,6 +326,15 @@ class TZelEdit : private TWrapViewHooks {
   bool UpdateVScrollBar(bool redraw = true);
   void UpdateHScrollBar(bool redraw = true);
   void Resize();
+  // What a vertical scroll does to the caret: keys carry it with the rows,
+  // the scroll bar and the wheel do unless CaretScrollFix holds it, and a
+  // line break scrolls without moving it.
+  enum class TScrollCaret { WithRows, UnlessFixed, Stays };
+  struct TRowScroll {
+    int Moved = 0;      // rows the view moved
+    int CaretRows = 0;  // rows the caret was to follow
+  };
+  TRowScroll ScrollRows(int code, int thumb, TScrollCaret caret);
   int VScroll(int code, int thumb);
   void HScroll(int code, int thumb);
   void Wheel(int delta);
@@ -384,10 +393,8 @@ class TZelEdit : private TWrapViewHooks {
   int FMaxTopRow = 0, FMaxRowWidth = 0, FVScale = 1, FHScale = 1;
   int FVisibleCols = 0;
   TRect FTextRect, FAreaRect;
-  int FLastVScroll = 0, FCaretFollowRows = 0;
+  int FLastVScroll = 0;
   short FLineScrollRun = 0;
-  bool FScrollMovesCaret = true;
-  bool FInKeyDown = false;
   short FAutoScrollDir = 0;
   int FMarkTop = 0, FMarkBottom = 0;  // bytes: cell heights stay below 320
   int FDblSpaceWidth = 0, FDblSpaceHeight = 0, FSpaceWidth = 0;

@@ -255,7 +255,7 @@ void TZelEdit::TypeText(std::string_view text) {
 void TZelEdit::ScrollLeftToCaret() {
   while (FCaretX < 0 && FScrollX > 0) {
     const int before = FScrollX;
-    FHost.Window().SendToSelf(WM_HSCROLL, SB_LINEUP, 0);
+    HScroll(SB_LINEUP, 0);
     if (FScrollX == before) break;
   }
 }
@@ -265,7 +265,7 @@ void TZelEdit::ScrollLeftToCaret() {
 void TZelEdit::ScrollRight(int times) {
   for (int i = 0; i < times && FCaretX > FTextAreaWidth; ++i) {
     const int before = FScrollX;
-    FHost.Window().SendToSelf(WM_HSCROLL, SB_LINEDOWN, 0);
+    HScroll(SB_LINEDOWN, 0);
     if (FScrollX == before) break;
   }
 }
@@ -289,8 +289,7 @@ void TZelEdit::InsertLineBreak() {
   FHost.Caret().Hide();
   const bool gutterMoved = UpdateVScrollBar(true);
   if (FCaret.Row - FTopRow + FScrollMarginRows > FVisibleRows) {
-    FScrollMovesCaret = false;
-    FHost.Window().SendToSelf(WM_VSCROLL, SB_LINEDOWN, 0);
+    ScrollRows(SB_LINEDOWN, 0, TScrollCaret::Stays);
   }
   if (!MoveCaretTo(-1, 0, 0, true, true)) {
     if (gutterMoved) {

@@ -59,8 +59,7 @@ void TZelEdit::MoveLeftOneCharacter() {
       --FCaret.Row;
     } else {
       const int before = FCaret.Row;
-      FScrollMovesCaret = true;
-      FHost.Window().SendToSelf(WM_VSCROLL, SB_LINEUP, 0);
+      ScrollRows(SB_LINEUP, 0, TScrollCaret::WithRows);
       if (FCaret.Row == before) --FCaret.Row;  // the view was at the top
     }
     const std::string_view row = FLines[FCaret.Row];
@@ -138,9 +137,7 @@ void TZelEdit::CaretRight(bool word) {
       ++FCaret.Row;
     } else {
       const int before = FCaret.Row;
-      FScrollMovesCaret = true;
-      FCaretFollowRows = 1;
-      FHost.Window().SendToSelf(WM_VSCROLL, SB_LINEDOWN, 0);
+      ScrollRows(SB_LINEDOWN, 0, TScrollCaret::WithRows);
       if (FCaret.Row == before && FCaret.Row + 1 < FLines.Count()) ++FCaret.Row;
       FCaret.Col = 0;
     }
@@ -152,14 +149,12 @@ void TZelEdit::CaretRight(bool word) {
       FCaretX = PrefixWidth(row, next) - FScrollX;
       for (int i = 0; i < 1000 && FTextAreaWidth - FCaretX - FCaretRightMargin < 0; ++i) {
         const int before = FScrollX;
-        FHost.Window().SendToSelf(WM_HSCROLL, SB_LINEDOWN, 0);
+        HScroll(SB_LINEDOWN, 0);
         if (FScrollX == before) break;
       }
     } else {
       FCaretX = PrefixWidth(row, next) - FScrollX;
-      if (FTextAreaWidth - FCaretX - FCaretRightMargin < 0) {
-        FHost.Window().SendToSelf(WM_HSCROLL, SB_LINEDOWN, 0);
-      }
+      if (FTextAreaWidth - FCaretX - FCaretRightMargin < 0) HScroll(SB_LINEDOWN, 0);
     }
   }
   FDesiredCol = FCaret.Col;
@@ -170,28 +165,22 @@ void TZelEdit::CaretRight(bool word) {
 
 void TZelEdit::CaretUpDown(int direction) {
   if (CaretScrollFix) BringCaretIntoView(false);
-  FInKeyDown = true;
   if (direction > 0 && FCaret.Row - FTopRow + FScrollMarginRows >= FVisibleRows) {
     FLineScrollRun = static_cast<short>(std::min(std::max<int>(FLineScrollRun, 0) + 1, 1000));
-    const int moved = static_cast<int>(FHost.Window().SendToSelf(WM_VSCROLL, SB_LINEDOWN, 0));
-    if (moved == 0) MoveCaretRows(1);  // the view is at its end: the caret still moves
+    // At the view's end the caret still moves.
+    if (ScrollRows(SB_LINEDOWN, 0, TScrollCaret::WithRows).Moved == 0) MoveCaretRows(1);
   } else if (direction < 0 && FCaret.Row - FTopRow - FScrollMarginRows < 0) {
     FLineScrollRun = static_cast<short>(std::max(std::min<int>(FLineScrollRun, 0) - 1, -1000));
-    const int moved = static_cast<int>(FHost.Window().SendToSelf(WM_VSCROLL, SB_LINEUP, 0));
-    if (moved == 0) MoveCaretRows(-1);
+    if (ScrollRows(SB_LINEUP, 0, TScrollCaret::WithRows).Moved == 0) MoveCaretRows(-1);
   } else {
     MoveCaretRows(direction);
   }
-  FInKeyDown = false;
 }
 
 void TZelEdit::PageMove(int code) {
   if (CaretScrollFix) BringCaretIntoView();
-  FInKeyDown = true;
-  const int moved =
-      static_cast<int>(FHost.Window().SendToSelf(WM_VSCROLL, static_cast<WPARAM>(code), 0));
-  if (moved == 0) MoveCaretRows(FCaretFollowRows);
-  FInKeyDown = false;
+  const TRowScroll scroll = ScrollRows(code, 0, TScrollCaret::WithRows);
+  if (scroll.Moved == 0) MoveCaretRows(scroll.CaretRows);
 }
 
 void TZelEdit::DocumentStart() {

@@ -13,7 +13,6 @@ void TZelEdit::KeyDown(int key) {
   const bool shift = keyboard.IsDown(VK_SHIFT);
   const bool convert = keyboard.IsDown(VK_CONVERT);
   const bool nonConvert = keyboard.IsDown(VK_NONCONVERT);
-  FInKeyDown = true;
   if (ctrl) {
     switch (key) {
       case VK_BACK:
@@ -133,7 +132,6 @@ void TZelEdit::KeyDown(int key) {
     default:
       break;
   }
-  FInKeyDown = false;
 }
 
 void TZelEdit::TypeCharMessage(unsigned code) {

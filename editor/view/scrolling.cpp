@@ -29,6 +29,10 @@ void TZelEdit::Resize() {
 }
 
 int TZelEdit::VScroll(int code, int thumb) {
+  return ScrollRows(code, thumb, TScrollCaret::UnlessFixed).Moved;
+}
+
+TZelEdit::TRowScroll TZelEdit::ScrollRows(int code, int thumb, TScrollCaret caret) {
   int delta = 0;
   const int page = FRowPitch > 0 ? FTextAreaHeight / FRowPitch : 0;
   switch (code) {
@@ -59,12 +63,14 @@ int TZelEdit::VScroll(int code, int thumb) {
       break;
   }
   FMaxTopRow = std::max(0, FLines.Count() + FScrollMarginRows - FVisibleRows - 1);
-  FCaretFollowRows = delta;
+  // The caret follows by the rows asked for, unless it already stands
+  // below the view's margin.
+  int caretRows = delta;
   if (delta < 0) {
     delta = std::max(-FTopRow, delta);
   } else {
     delta = std::max(0, std::min(delta, FMaxTopRow - FTopRow));
-    if (FCaret.Row + FScrollMarginRows - FTopRow > FVisibleRows) FCaretFollowRows = 0;
+    if (FCaret.Row + FScrollMarginRows - FTopRow > FVisibleRows) caretRows = 0;
   }
   FVScrolling = true;
   if (delta != 0) {
@@ -72,20 +78,18 @@ int TZelEdit::VScroll(int code, int thumb) {
     FTopRow += delta;
     FHost.Caret().Hide();
     FHost.Window().Invalidate(&FAreaRect);
-    if (FScrollMovesCaret) {
-      if (!CaretScrollFix || FInKeyDown) {
-        MoveCaretRows(FCaretFollowRows);
-      } else {
-        UpdateCaret();
-      }
+    if (caret == TScrollCaret::WithRows ||
+        (caret == TScrollCaret::UnlessFixed && !CaretScrollFix)) {
+      MoveCaretRows(caretRows);
+    } else if (caret == TScrollCaret::UnlessFixed) {
+      UpdateCaret();
     }
     FHost.Caret().Show();
     if (FVertScrollBar) FHost.ScrollBars().SetPos(sbVert, CeilDiv(FTopRow, FVScale), true);
   }
   FVScrolling = false;
-  FScrollMovesCaret = true;
   FLastVScroll = delta;
-  return delta;
+  return {delta, caretRows};
 }
 
 void TZelEdit::HScroll(int code, int thumb) {
@@ -134,8 +138,7 @@ void TZelEdit::HScroll(int code, int thumb) {
 void TZelEdit::Wheel(int delta) {
   const int notches = std::abs(static_cast<short>(delta) / 120);
   const int code = static_cast<short>(delta) > 0 ? SB_LINEUP : SB_LINEDOWN;
-  for (int i = 0; i < notches * 2; ++i)
-    FHost.Window().SendToSelf(WM_VSCROLL, static_cast<WPARAM>(code), 0);
+  for (int i = 0; i < notches * 2; ++i) ScrollRows(code, 0, TScrollCaret::UnlessFixed);
 }
 
 void TZelEdit::TimerTick() {
