@@ -47,7 +47,8 @@ void TZelEdit::ResetState() {
   FDesiredCol = 0;
   FDesiredXCol = -1;
   ForgetFindHit();
-  FUndoing = false;
+  FEditBatchDepth = 0;
+  FEditBatch = {};
   FUndo.Reset();
   FModified = false;
   if (OnChangeModify) OnChangeModify(*this, false);

@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "editor/editing/edit_report.h"
+#include "editor/editing/text_ops.h"
 #include "editor/editing/undo_log.h"
 #include "platform/win_messages.h"
 #include "editor/layout/word_wrap.h"
@@ -100,8 +102,13 @@ class TZelEdit : private TWrapViewHooks {
   void InsertDroppedText(std::string_view text);
 
   // ---- editing ---------------------------------------------------------------
-  void DeleteSelection(bool redraw);
-  void InsertTextAtCaret(std::string_view text, bool redraw);
+  // Without redraw the caller shows the returned report itself.
+  TEditReport DeleteSelection(bool redraw);
+  TEditReport InsertTextAtCaret(std::string_view text, bool redraw);
+  // Edits made between these are painted once, at the end (replace-all,
+  // moving text by drag and drop). They nest.
+  void BeginEdits();
+  void EndEdits();
   void TypeText(std::string_view text);
   void InsertLineBreak();
   void InsertTab();
@@ -302,9 +309,10 @@ class TZelEdit : private TWrapViewHooks {
   void PaintLinkSpan(int from, int to, const TRect* clip, int row);
 
   // editing helpers
-  void StoreRow(int row, std::string bytes);
-  void AfterEdit(int first, int last, bool rowsChanged, bool redraw, int x);
-  void RewrapAfterEdit(int x, int start, bool redraw, bool hint, int last);
+  TTextOps TextOps();
+  void ShowEdit(const TEditReport& report);
+  int CaretXOf(TRowPos pos) const;
+  void DeleteToColumn(int end);
   void SetModifiedState(bool modified);
   void CollapseToCaret();
   void ReplayStep(bool undoDirection);
@@ -363,7 +371,8 @@ class TZelEdit : private TWrapViewHooks {
   bool FInsertMode = true;
   bool FComposing = false;
   bool FRedoReported = false;
-  bool FUndoing = false;
+  int FEditBatchDepth = 0;
+  TEditReport FEditBatch;  // what the open batch of edits changed
   unsigned FPendingLead = 0;  // the first byte of a double-byte WM_CHAR pair
   TUndoLog FUndo;
 

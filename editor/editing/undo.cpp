@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "editor/editing/text_ops.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 
@@ -88,118 +89,53 @@ void TZelEdit::ReplayStep(bool undoDirection) {
   };
   if (HasSelection()) ClearSelection();
   DrawUnderline(FCaret.Row, true);
+  FHost.Caret().Hide();
   const TRowPos at = toRows(step.Row, step.Col);
+  TTextOps ops = TextOps();
+  TEditReport report{-1, -1, false, FCaret};
 
   if (step.Kind == ukInserted) {
-    // Select the inserted bytes: walk their length forward from the start.
-    FAnchor = at;
+    // The inserted bytes: walk their length forward from the start.
     int row = at.Row, remaining = static_cast<int>(step.Text.size());
     int col = at.Col;
     while (remaining > 0) {
       const int available = static_cast<int>(FLines[row].size()) - col;
       if (remaining <= available || row + 1 >= FLines.Count()) {
         col += std::min(remaining, available);
-        remaining = 0;
         break;
       }
       remaining -= available;
       ++row;
       col = 0;
     }
-    if (row > at.Row && col == static_cast<int>(FLines[row].size()) && row + 1 < FLines.Count()) {
-      ++row;
-      col = 0;
-    }
-    FSelEndRow = row;
-    FSelEndCol = col;
-    FSelecting = true;
-    FUndoing = true;
-    DeleteSelection(false);
+    report = ops.Delete(at, {row, col});
     transfer(ukDeleted);
-    // Typing over a selection or over overwritten bytes undoes as one step.
-    if (!source.empty() && source.front().Row == step.Row && source.front().Col == step.Col) {
+    if (!source.empty() && TUndoLog::ReplayedTogether(step, source.front())) {
       const TUndoStep paired = source.front();
-      if (paired.Kind == ukDeleted) {
-        FUndoing = true;
-        FCaret = toRows(paired.Row, paired.Col);
-        InsertTextAtCaret(paired.Text, false);
-        transfer(ukInserted);
-      } else if (paired.Kind == ukOverwritten) {
-        FUndoing = true;
-        FCaret = toRows(paired.Row, paired.Col);
-        std::string bytes(FLines[FCaret.Row]);
-        bytes.insert(static_cast<std::size_t>(FCaret.Col), paired.Text);
-        FLines.Put(FCaret.Row, bytes);
-        if (WordWrap()) {
-          const TRewrapResult r =
-              RewrapRows(FLines, FWrap.Params(), FCaret.Row, FCaret.Row, FCaret);
-          FCaret = r.Caret;
-        }
-        transfer(ukInserted);
-      }
+      const TRowPos pairedAt = toRows(paired.Row, paired.Col);
+      // The selection the insertion replaced comes back with the caret
+      // behind it; overwritten bytes come back as they were, caret in front.
+      report.Add(paired.Kind == ukDeleted ? ops.Insert(pairedAt, paired.Text)
+                                          : ops.InsertInRow(pairedAt, paired.Text));
+      transfer(ukInserted);
     }
-    if (!MoveCaretTo(FCaret.Col, FCaret.Row, 0, true, true)) {
-      if (FUndoing) {
-        if (UpdateVScrollBar(true)) {
-          PaintView();
-        } else {
-          RepaintRows(3, std::min(at.Row, FCaret.Row), 0);
-        }
-      } else {
-        UpdateHScrollBar(true);
-      }
-      UpdateCaret();
-    }
-    FUndoing = false;
-    FHost.Caret().Show();
   } else if (step.Kind == ukDeleted || step.Kind == ukBackspaced) {
-    FCaret = at;
-    CollapseToCaret();
-    InsertTextAtCaret(step.Text, true);
+    report = ops.Insert(at, step.Text);
     transfer(ukInserted);
   } else if (step.Kind == ukDeletedAhead) {
-    FCaret = at;
-    CollapseToCaret();
-    const std::string_view text = step.Text;
-    std::string bytes(FLines[FCaret.Row]);
-    const bool lineEnd = text.size() == 2 && (text[0] == '\r' || text[0] == '\0');
-    if (lineEnd && !WordWrap()) {
-      // The line end goes back: the row splits at the caret.
-      const std::string tail = bytes.substr(static_cast<std::size_t>(FCaret.Col));
-      bytes.resize(static_cast<std::size_t>(FCaret.Col));
-      bytes += text;
-      FLines.ReplaceRows(FCaret.Row, 1, std::vector<std::string>{bytes, tail});
-      AfterEdit(FCaret.Row, FCaret.Row + 1, true, true, 0);
-    } else {
-      bytes.insert(static_cast<std::size_t>(FCaret.Col), text);
-      if (lineEnd) {
-        // Wrapped: split after the restored terminator, then re-cut.
-        const std::string tail = bytes.substr(static_cast<std::size_t>(FCaret.Col) + 2);
-        bytes.resize(static_cast<std::size_t>(FCaret.Col) + 2);
-        std::vector<std::string> rows{bytes};
-        if (!tail.empty()) rows.push_back(tail);
-        FLines.ReplaceRows(FCaret.Row, 1, rows);
-        AfterEdit(FCaret.Row, FCaret.Row + static_cast<int>(rows.size()) - 1, true, true, 0);
-      } else {
-        FLines.Put(FCaret.Row, bytes);
-        AfterEdit(FCaret.Row, FCaret.Row, false, true, 0);
-      }
-    }
-    // The caret stays in front of the restored bytes.
-    FCaret = toRows(step.Row, step.Col);
-    FCaretX = PrefixWidth(FLines[FCaret.Row], FCaret.Col) - FScrollX;
-    CollapseToCaret();
-    UpdateCaret();
+    report = ops.Insert(at, step.Text);
+    report.Caret = toRows(step.Row, step.Col);  // in front of the restored bytes
     transfer(ukInserted);
   } else {
     transfer(ukInserted);  // an overwrite step on its own: nothing to replay
   }
+  ShowEdit(report);
+  FHost.Caret().Show();
   SetModifiedState(!FUndo.AtSavePoint());
   if (OnChange) OnChange(*this);
 }
 
 void TZelEdit::ResetUndo() {
-  FUndoing = false;
   FUndo.Reset();
   FModified = false;
   if (OnChangeModify) OnChangeModify(*this, false);

@@ -30,6 +30,18 @@ struct TUndoStep {
 
 class TUndoLog {
  public:
+  // The one pairing rule: an insertion is replayed together with the step
+  // recorded just before it at the same position when that step removed
+  // text there — the selection the insertion replaced (typing or pasting
+  // over a selection, a replacement, a drop) or the bytes typing overwrote.
+  // Recording a removal and then an insertion at one position is all a
+  // caller does to make them one undo step.
+  static bool ReplayedTogether(const TUndoStep& insertion, const TUndoStep& previous) {
+    return insertion.Kind == ukInserted && previous.Row == insertion.Row &&
+           previous.Col == insertion.Col &&
+           (previous.Kind == ukDeleted || previous.Kind == ukOverwritten);
+  }
+
   // Adds a step, dropping the oldest while the budget is exceeded. Returns
   // false when the step alone is larger than the budget: then nothing is
   // kept and the history counts as lost.
