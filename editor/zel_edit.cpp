@@ -155,7 +155,7 @@ void TZelEdit::Redesign() {
   FVScrollWidth = FVertScrollBar ? FHost.Window().SystemMetric(win::SM_CXVSCROLL) : 0;
   FHScrollHeight = FHorzScrollBar ? FHost.Window().SystemMetric(win::SM_CYHSCROLL) : 0;
   SetupFontMetrics();
-  FCaretX = PrefixWidth(FLines[FCaret.Row], FCaret.Col) - FScrollX;
+  FCaretX = CaretXOf(FCaret);
   UpdateGutterWidth();
   UpdateTextArea();
   FCaretY = (FCaret.Row - FTopRow) * FRowPitch;

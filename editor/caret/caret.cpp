@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "editor/caret/position_rule.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 #include "textstore/shift_jis.h"
@@ -21,10 +22,8 @@ bool TZelEdit::MoveCaretTo(int col, int row, int viewMode, bool setDesired, bool
     const int oldRow = FCaret.Row;
     const bool placed = col >= 0;
     if (placed) {
-      row = std::clamp(row, 0, FLines.Count() - 1);
-      col = std::min(col, ContentLength(row));
-      FCaretX = Checked(static_cast<long long>(PrefixWidth(FLines[row], col)) - FScrollX);
-      FCaret = {row, col};
+      FCaret = ClampPosition(FLines, {row, col});
+      FCaretX = CaretXOf(FCaret);
     }
     bool scrolled = false;
     if (ScrollToCaret(FCaretX, FCaret.Row, viewMode, 3)) {
@@ -94,14 +93,10 @@ bool TZelEdit::ScrollToCaret(int x, int row, int viewMode, int /*edge*/) {
 }
 
 bool TZelEdit::GoToPosition(int col, int row, int viewMode) {
-  row = std::clamp(row, 0, FLines.Count() - 1);
-  col = std::clamp(col, 0, ContentLength(row));
-  // A position handed in from outside may point at a trail byte.
-  // (At the content end the next byte is the line end, never a trail.)
-  if (col < ContentLength(row) && ByteTypeAt(FLines[row], col + 1, SingleByteMode()) == btTrail)
-    --col;
+  // A position handed in from outside may point anywhere.
+  const TRowPos pos = NormalizePosition(FLines, {row, col}, SingleByteMode());
   ClearSelection();
-  return MoveCaretTo(col, row, viewMode, true, true);
+  return MoveCaretTo(pos.Col, pos.Row, viewMode, true, true);
 }
 
 void TZelEdit::UpdateCaret() {

@@ -2,16 +2,11 @@
 #include <algorithm>
 
 #include "editor/layout/tab_expansion.h"
+#include "editor/caret/position_rule.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 
 namespace notavo {
-
-namespace {
-bool Before(int rowA, int colA, int rowB, int colB) {
-  return rowA < rowB || (rowA == rowB && colA < colB);
-}
-}  // namespace
 
 void TZelEdit::ExtendOrClearSelection() {
   const bool wanted =
@@ -40,11 +35,9 @@ TSelectionRange TZelEdit::GetSelection() const {
   TSelectionRange range;
   range.Selected = FSelecting || FAllSelected;
   if (FSelecting) {
-    int r1 = FAnchor.Row, c1 = FAnchor.Col, r2 = FSelEndRow, c2 = FSelEndCol;
-    if (Before(r2, c2, r1, c1)) {
-      std::swap(r1, r2);
-      std::swap(c1, c2);
-    }
+    const auto [start, end] = Ordered(FAnchor, SelEnd());
+    const int r1 = start.Row, c1 = start.Col;
+    int r2 = end.Row, c2 = end.Col;
     if (c2 == 0 && r2 > 0) {
       --r2;
       c2 = static_cast<int>(FLines[r2].size());
@@ -110,11 +103,9 @@ void TZelEdit::SelectAll() {
 
 std::string TZelEdit::GetSelText() const {
   if (!HasSelection()) return {};
-  int r1 = FAnchor.Row, c1 = FAnchor.Col, r2 = FSelEndRow, c2 = FSelEndCol;
-  if (Before(r2, c2, r1, c1)) {
-    std::swap(r1, r2);
-    std::swap(c1, c2);
-  }
+  const auto [start, end] = Ordered(FAnchor, SelEnd());
+  const int r1 = start.Row, r2 = end.Row;
+  int c1 = start.Col, c2 = end.Col;
   auto clampCol = [&](int row, int col) {
     return std::clamp(col, 0, static_cast<int>(FLines[row].size()));
   };
@@ -129,11 +120,9 @@ std::string TZelEdit::GetSelText() const {
 
 long long TZelEdit::GetSelLength() const {
   if (!HasSelection()) return 0;
-  int r1 = FAnchor.Row, c1 = FAnchor.Col, r2 = FSelEndRow, c2 = FSelEndCol;
-  if (Before(r2, c2, r1, c1)) {
-    std::swap(r1, r2);
-    std::swap(c1, c2);
-  }
+  const auto [start, end] = Ordered(FAnchor, SelEnd());
+  const int r1 = start.Row, r2 = end.Row;
+  int c1 = start.Col, c2 = end.Col;
   c1 = std::clamp(c1, 0, static_cast<int>(FLines[r1].size()));
   c2 = std::clamp(c2, 0, static_cast<int>(FLines[r2].size()));
   // Through the byte index: a row's worth of work, not the document's.

@@ -80,7 +80,7 @@ void TZelEdit::MoveLeftOneCharacter() {
   const std::string_view row = FLines[FCaret.Row];
   const int col = FCaret.Col;
   FCaret.Col -= col >= 2 && ByteTypeAt(row, col - 1, SingleByteMode()) == btLead ? 2 : 1;
-  FCaretX = PrefixWidth(row, FCaret.Col) - FScrollX;
+  FCaretX = CaretXOf(FCaret);
   ScrollLeftToCaret();
 }
 
@@ -91,7 +91,7 @@ void TZelEdit::CaretLeft(bool word) {
   const std::string_view row = FLines[FCaret.Row];
   if (word && FCaret.Col > 0 && row[static_cast<std::size_t>(FCaret.Col - 1)] != '\t') {
     FCaret.Col = ScanWordBackward(row, FCaret.Col, SingleByteMode());
-    FCaretX = PrefixWidth(row, FCaret.Col) - FScrollX;
+    FCaretX = CaretXOf(FCaret);
     ScrollLeftToCaret();
   } else {
     MoveLeftOneCharacter();
@@ -146,14 +146,14 @@ void TZelEdit::CaretRight(bool word) {
     const char c = row[static_cast<std::size_t>(col)];
     FCaret.Col = next;
     if (c != '\t' || word) {
-      FCaretX = PrefixWidth(row, next) - FScrollX;
+      FCaretX = CaretXOf({FCaret.Row, next});
       for (int i = 0; i < 1000 && FTextAreaWidth - FCaretX - FCaretRightMargin < 0; ++i) {
         const int before = FScrollX;
         HScroll(SB_LINEDOWN, 0);
         if (FScrollX == before) break;
       }
     } else {
-      FCaretX = PrefixWidth(row, next) - FScrollX;
+      FCaretX = CaretXOf({FCaret.Row, next});
       if (FTextAreaWidth - FCaretX - FCaretRightMargin < 0) HScroll(SB_LINEDOWN, 0);
     }
   }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 
+#include "editor/caret/position_rule.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 #include "textstore/shift_jis.h"
@@ -178,8 +179,8 @@ LRESULT TZelEdit::SetSelMessage(WPARAM wParam, LPARAM lParam) {
     if (caret && RowEndsLine(bytes) && col == static_cast<int>(bytes.size()) && row < last) {
       return;  // SetSelection moves it to the next row
     }
-    col = std::min(col, ContentLength(row));
-    if (col < ContentLength(row) && ByteTypeAt(bytes, col + 1, SingleByteMode()) == btTrail) --col;
+    const TRowPos pos = NormalizePosition(FLines, {row, col}, SingleByteMode());
+    col = pos.Col;
   };
   int anchorCol = 0, anchorRow = 0, caretCol = 0, caretRow = 0;
   clampPosition(static_cast<std::uintptr_t>(wParam), anchorCol, anchorRow, false);

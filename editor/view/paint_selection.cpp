@@ -1,18 +1,14 @@
 // Painting pieces of rows in normal or selected colours, the selection,
 // the moves of its end, its clearing, and temporary highlights.
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
+#include "editor/caret/position_rule.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 
 namespace notavo {
-
-namespace {
-bool Before(int rowA, int colA, int rowB, int colB) {
-  return rowA < rowB || (rowA == rowB && colA < colB);
-}
-}  // namespace
 
 void TZelEdit::PaintSegment(int row, int from, std::string_view bytes, bool selected, int to) {
   selected = selected || FAllSelected;
@@ -96,28 +92,22 @@ void TZelEdit::PaintRowSelected(int r, int r1, int c1, int r2, int c2) {
 }
 
 void TZelEdit::PaintSelection() {
-  int r1 = FAnchor.Row, c1 = FAnchor.Col, r2 = FSelEndRow, c2 = FSelEndCol;
-  if (Before(r2, c2, r1, c1)) {
-    std::swap(r1, r2);
-    std::swap(c1, c2);
+  const auto [start, end] = Ordered(FAnchor, SelEnd());
+  for (int r = FTopRow; r <= LastVisibleRow(); ++r) {
+    PaintRowSelected(r, start.Row, start.Col, end.Row, end.Col);
   }
-  for (int r = FTopRow; r <= LastVisibleRow(); ++r) PaintRowSelected(r, r1, c1, r2, c2);
 }
 
 void TZelEdit::RepaintSelectionEnd(int col, int row) {
   const int visibleFirst = FTopRow, visibleLast = LastVisibleRow();
   // Bytes between the painted end and the new end change state; the anchor
   // row's piece splits at the anchor.
-  int r1 = FSelPaintedRow, c1 = FSelPaintedCol, r2 = row, c2 = col;
-  if (Before(r2, c2, r1, c1)) {
-    std::swap(r1, r2);
-    std::swap(c1, c2);
-  }
-  int s1 = FAnchor.Row, sc1 = FAnchor.Col, s2 = row, sc2 = col;
-  if (Before(s2, sc2, s1, sc1)) {
-    std::swap(s1, s2);
-    std::swap(sc1, sc2);
-  }
+  const auto [changedFrom, changedTo] = Ordered({FSelPaintedRow, FSelPaintedCol}, {row, col});
+  const auto [r1, c1] = changedFrom;
+  const auto [r2, c2] = changedTo;
+  const auto [selStart, selEnd] = Ordered(FAnchor, {row, col});
+  const auto [s1, sc1] = selStart;
+  const auto [s2, sc2] = selEnd;
   auto paintPiece = [&](int r, int from, int to) {
     if (r < visibleFirst || r > visibleLast || from >= to) return;
     const std::string_view bytes = FLines[r];
@@ -129,7 +119,7 @@ void TZelEdit::RepaintSelectionEnd(int col, int row) {
     std::sort(cuts.begin(), cuts.end());
     for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
       const int a = cuts[k], b = cuts[k + 1];
-      const bool selected = !Before(r, a, s1, sc1) && Before(r, a, s2, sc2);
+      const bool selected = !Before({r, a}, selStart) && Before({r, a}, selEnd);
       PaintSegment(r, a, bytes, selected, b);
     }
   };
@@ -153,10 +143,9 @@ void TZelEdit::RepaintClearedSelection(bool wasAll, int r1, int c1, int r2, int 
     PaintLinks(visibleFirst, visibleLast);
     return;
   }
-  if (Before(r2, c2, r1, c1)) {
-    std::swap(r1, r2);
-    std::swap(c1, c2);
-  }
+  const auto [start, end] = Ordered({r1, c1}, {r2, c2});
+  std::tie(r1, c1) = std::tie(start.Row, start.Col);
+  std::tie(r2, c2) = std::tie(end.Row, end.Col);
   const int first = std::max(r1, visibleFirst), last = std::min(r2, visibleLast);
   for (int r = first; r <= last; ++r) {
     const std::string_view row = FLines[r];
