@@ -76,11 +76,11 @@ void TZelEdit::ForgetFindHit() {}
 
 void TZelEdit::PlaceCompositionWindow(int x, int y) {
   const char* stage = " A";
-  std::uintptr_t context = 0;
+  bool context = false;
   try {
     TInputMethod& ime = FHost.InputMethod();
-    context = ime.Context();
-    if (context != 0) {
+    context = ime.HasContext();
+    if (context) {
       stage = " AA";
       if (ime.SetCompositionFont(FLogFont)) {
         stage = " B";
@@ -91,7 +91,7 @@ void TZelEdit::PlaceCompositionWindow(int x, int y) {
   } catch (const std::exception&) {
     ShowError("Error:OC008 " + FLastOperation + stage + "\r" + std::to_string(x) + " , " +
               std::to_string(y) + " " + std::to_string(FHost.Window().Handle()) + " " +
-              std::to_string(context));
+              std::to_string(context ? 1 : 0));
   }
 }
 

@@ -56,8 +56,9 @@ class TKeyboard {
 class TInputMethod {
  public:
   virtual ~TInputMethod() = default;
-  // The context handle, 0 when the window has none (reported in errors).
-  virtual std::uintptr_t Context() = 0;
+  // Whether the window has a context now. Only the answer leaves: the
+  // handle is released before this returns and must not be kept.
+  virtual bool HasContext() = 0;
   virtual bool SetCompositionFont(const TLogFont& font) = 0;
   virtual bool SetCompositionWindow(TPoint at) = 0;
   // The result string of a finished composition, code page 932 bytes.

@@ -104,7 +104,7 @@ void TZelEdit::UpdateCaret() {
   FCaretY = (FCaret.Row - FTopRow) * FRowPitch;
   const int x = FCaretX < 0 ? -5 : FCaretX + FTextLeft;
   try {
-    if (FHost.InputMethod().Context() != 0) {
+    if (FHost.InputMethod().HasContext()) {
       FHost.InputMethod().SetCompositionWindow({FCaretX + FTextLeft, FCaretY + FTopMargin});
     }
   } catch (const std::exception&) {
@@ -144,6 +144,9 @@ void TZelEdit::OnSetFocus() {
 }
 
 void TZelEdit::OnKillFocus() {
+  // Half a double-byte character never pairs with a byte typed after the
+  // focus came back.
+  FPendingLead = 0;
   FHost.Timer().Stop();
   FTimerEnabled = false;
   FHost.Caret().Hide();

@@ -113,7 +113,7 @@ class THeadlessHost final : public TEditorHost,
   short KeyState(int virtualKey) override;
 
   // TInputMethod
-  std::uintptr_t Context() override { return imeContext; }
+  bool HasContext() override { return imeContext != 0; }
   bool SetCompositionFont(const TLogFont& f) override;
   bool SetCompositionWindow(TPoint at) override;
   std::optional<std::string> ResultString() override { return imeResult; }

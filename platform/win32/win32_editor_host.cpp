@@ -218,9 +218,9 @@ void TWin32EditorHost::ScrollWindow(int dx, int dy, const TRect* scroll, const T
 
 short TWin32EditorHost::KeyState(int virtualKey) { return ::GetKeyState(virtualKey); }
 
-std::uintptr_t TWin32EditorHost::Context() {
+bool TWin32EditorHost::HasContext() {
   const TImeContext context(FWindow);
-  return reinterpret_cast<std::uintptr_t>(context.Get());
+  return static_cast<bool>(context);
 }
 
 bool TWin32EditorHost::SetCompositionFont(const TLogFont& font) {

@@ -76,7 +76,7 @@ class TWin32EditorHost final : public TEditorHost,
   short KeyState(int virtualKey) override;
 
   // TInputMethod
-  std::uintptr_t Context() override;
+  bool HasContext() override;
   bool SetCompositionFont(const TLogFont& font) override;
   bool SetCompositionWindow(TPoint at) override;
   std::optional<std::string> ResultString() override;

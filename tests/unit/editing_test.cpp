@@ -483,6 +483,15 @@ TEST_F(Editing, PlainMovesKeepTheAnchorOnTheCaret) {
   EXPECT_EQ(f.edit.GetSelText(), "c");
 }
 
+TEST_F(Editing, AFocusChangeDropsHalfADoubleByteCharacter) {
+  Load("");
+  Char(0x93);  // the lead byte of 日, then the focus goes
+  f.Send(WM_KILLFOCUS);
+  f.Send(WM_SETFOCUS);
+  Char('a');
+  EXPECT_EQ(TextOf(f.edit), "a");
+}
+
 TEST_F(Editing, LoneLeadByteBeforeTheEndNeverTakesATerminatorByte) {
   // Invalid Shift-JIS: a lead byte with nothing after it but the line end.
   Load("a\x93\r\nb\x93");
