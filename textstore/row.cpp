@@ -71,8 +71,8 @@ void TRowBuilder::MakeRoom(std::size_t more) {
   const std::size_t size = std::max(base, 2 * (pending_ + more));
   TRowBlock block = std::make_unique_for_overwrite<char[]>(size);
   if (pending_ > 0) std::memcpy(block.get(), block_ + used_, pending_);
-  out_.blocks.push_back(std::move(block));
-  block_ = out_.blocks.back().get();
+  out_.blocks.push_back({std::move(block), size});
+  block_ = out_.blocks.back().bytes.get();
   capacity_ = size;
   used_ = 0;
 }

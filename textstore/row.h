@@ -44,10 +44,16 @@ class TRow {
   std::uint32_t owned_ = 0;
 };
 
-// Blocks holding the bytes that View rows point into. A store keeps its
-// blocks until it is cleared or given a new document.
+// Bytes that View rows point into.
 using TRowBlock = std::unique_ptr<char[]>;
-using TRowBlocks = std::vector<TRowBlock>;
+
+// A block with its size, so a store can tell which block a row points into
+// and free the block once no row does.
+struct TSizedBlock {
+  TRowBlock bytes;
+  std::size_t size = 0;
+};
+using TRowBlocks = std::vector<TSizedBlock>;
 
 // Rows and the blocks they point into, built together by the readers.
 struct TRowList {

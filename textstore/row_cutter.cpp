@@ -46,7 +46,7 @@ TRowList CutFlatText(std::string_view text) {
   TRowBlock block = std::make_unique_for_overwrite<char[]>(text.size());
   std::memcpy(block.get(), text.data(), text.size());
   const char* data = block.get();
-  out.blocks.push_back(std::move(block));
+  out.blocks.push_back({std::move(block), text.size()});
   out.rows.reserve(text.size() / 28 + 1);
   StopFinder finder(data, text.size(), kCR, kNUL);
   std::size_t start = 0;
@@ -63,7 +63,7 @@ TRowList CutFlatText(std::string_view text) {
 TRowList CutCrLfBlock(TRowBlock block, std::size_t size) {
   TRowList out;
   char* data = block.get();
-  out.blocks.push_back(std::move(block));
+  out.blocks.push_back({std::move(block), size + 2});  // the mark goes in the spare bytes
   // One row per CR (a NUL-ended row is rare). Counting them in the first
   // megabyte and scaling reserves about right without a second pass over
   // the whole file; the list still grows if the rest is denser.

@@ -55,7 +55,9 @@ void TZelStrings::Put(int index, std::string_view row) {
   MarkChanged(index);
   TRow& slot = FList[index];
   FTotalBytes += static_cast<long long>(copy.size()) - static_cast<long long>(slot.size());
+  FBlocks.Drop(slot);
   slot = std::move(copy);
+  FBlocks.Collect();
 }
 
 void TZelStrings::GrowIfFull() {
@@ -88,15 +90,17 @@ void TZelStrings::Delete(int index) {
   CheckIndex(index);
   MarkChanged(index);
   FTotalBytes -= static_cast<long long>(FList[index].size());
+  FBlocks.Drop(FList[index]);
   FList.Erase(index, 1);
   --FCount;
+  FBlocks.Collect();
 }
 
 void TZelStrings::Clear() {
   MarkChanged(0);
-  if (FCapacity == 0 && FCount == 0 && FBlocks.empty()) return;
+  if (FCapacity == 0 && FCount == 0 && FBlocks.Count() == 0) return;
   FList.Clear();
-  TRowBlocks().swap(FBlocks);
+  FBlocks.Clear();
   FTotalBytes = 0;
   FCount = 0;
   FCapacity = 0;
@@ -107,12 +111,16 @@ void TZelStrings::SetCount(int n) {
   if (n > FCapacity) SetCapacity(n);
   MarkChanged(std::min(n, FCount));
   if (n < FCount) {
-    for (int i = n; i < FCount; ++i) FTotalBytes -= static_cast<long long>(FList[i].size());
+    for (int i = n; i < FCount; ++i) {
+      FTotalBytes -= static_cast<long long>(FList[i].size());
+      FBlocks.Drop(FList[i]);
+    }
     FList.Erase(n, FCount - n);
   } else if (n > FCount) {
     FList.Insert(FCount, std::vector<TRow>(static_cast<std::size_t>(n - FCount)));
   }
   FCount = n;
+  FBlocks.Collect();
 }
 
 void TZelStrings::SetCapacity(int n) {
@@ -127,9 +135,16 @@ void TZelStrings::ReplaceRows(int first, int count, std::vector<TRow>&& rows) {
   const int newCount = FCount - count + static_cast<int>(added);
   FCapacity = std::max(FCapacity, newCount);
   MarkChanged(first);
-  for (int i = first; i < first + count; ++i)
+  // The new rows may be pieces of the ones they replace: both counts change
+  // before any block is freed, which happens only once the splice is done.
+  for (int i = first; i < first + count; ++i) {
     FTotalBytes -= static_cast<long long>(FList[i].size());
-  for (const auto& row : rows) FTotalBytes += static_cast<long long>(row.size());
+    FBlocks.Drop(FList[i]);
+  }
+  for (const auto& row : rows) {
+    FTotalBytes += static_cast<long long>(row.size());
+    FBlocks.Hold(row);
+  }
   // Overwrite the overlap in place, then insert or erase the difference.
   const int overlap = static_cast<int>(std::min(added, static_cast<std::size_t>(count)));
   for (int i = 0; i < overlap; ++i) FList[first + i] = std::move(rows[static_cast<std::size_t>(i)]);
@@ -140,6 +155,7 @@ void TZelStrings::ReplaceRows(int first, int count, std::vector<TRow>&& rows) {
     FList.Erase(first + overlap, count - overlap);
   }
   FCount = newCount;
+  FBlocks.Collect();
 }
 
 void TZelStrings::ReplaceRows(int first, int count, const std::vector<std::string>& rows) {
@@ -151,6 +167,7 @@ void TZelStrings::ReplaceRows(int first, int count, const std::vector<std::strin
 
 std::vector<TRow> TZelStrings::ReleaseRows() {
   std::vector<TRow> rows = FList.Release();  // all or nothing
+  FBlocks.Lend();
   MarkChanged(0);
   FTotalBytes = 0;
   FCount = 0;
@@ -161,19 +178,25 @@ std::vector<TRow> TZelStrings::ReleaseRows() {
 void TZelStrings::AdoptRows(std::vector<TRow>&& rows) {
   if (rows.size() > static_cast<std::size_t>(kMaxCapacity)) Error();
   MarkChanged(0);
-  long long total = 0;
-  for (const auto& row : rows) total += static_cast<long long>(row.size());
   const int count = static_cast<int>(rows.size());
   FList.Assign(std::move(rows));
+  // Counted once the rows are in, so a failed Assign leaves the old counts.
+  FBlocks.StartRecount();
+  long long total = 0;
+  FList.ForEach([&](const TRow& row) {
+    total += static_cast<long long>(row.size());
+    FBlocks.Hold(row);
+  });
   FTotalBytes = total;
   FCount = count;
   FCapacity = FCount;
+  FBlocks.Collect();
 }
 
 void TZelStrings::AdoptDocument(TRowList&& document) {
   if (document.rows.size() > static_cast<std::size_t>(kMaxCapacity)) Error();
   Clear();
-  FBlocks = std::move(document.blocks);
+  FBlocks.Add(std::move(document.blocks));
   AdoptRows(std::move(document.rows));
 }
 
@@ -195,7 +218,7 @@ void TZelStrings::InsertText(int& index, std::string_view text) {
   TRowList pieces = CutFlatText(text);
   const int added = static_cast<int>(pieces.rows.size());
   // Keep the pieces' bytes before the rows pointing at them go in.
-  for (auto& block : pieces.blocks) FBlocks.push_back(std::move(block));
+  FBlocks.Add(std::move(pieces.blocks));
   ReplaceRows(index, 0, std::move(pieces.rows));
   index += added - 1;
   SetCapacity(FCount);

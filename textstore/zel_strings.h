@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "textstore/block_table.h"
 #include "textstore/row.h"
 #include "textstore/row_sequence.h"
 
@@ -40,6 +41,9 @@ class TZelStrings {
   // date by every change, so asking costs nothing.
   long long TotalBytes() const { return FTotalBytes; }
   int Capacity() const { return FCapacity; }
+  // Bytes of the blocks that rows read from a file or cut from flat text
+  // point into. A block is freed once no row in the store points into it.
+  std::size_t BlockBytes() const { return FBlocks.Bytes(); }
 
   // The row's bytes, terminator included; valid until the row changes.
   std::string_view Get(int index) const {
@@ -91,7 +95,9 @@ class TZelStrings {
   // so the rows remain valid until they come back through AdoptRows. Lets a
   // rebuild move the rows it keeps.
   std::vector<TRow> ReleaseRows();
-  // Takes rows built elsewhere (a rebuild of our own rows) in one step.
+  // Takes rows built elsewhere (a rebuild of our own rows) in one step. Rows
+  // may point into the store's blocks; blocks that none of them points into
+  // are freed, so released rows not handed back are invalid from here on.
   void AdoptRows(std::vector<TRow>&& rows);
   // Takes a whole new document: its rows and the blocks they point into.
   void AdoptDocument(TRowList&& document);
@@ -135,8 +141,8 @@ class TZelStrings {
   void CheckIndex(int index) const;
   void GrowIfFull();
 
-  TRowSequence FList;  // size() == FCount
-  TRowBlocks FBlocks;  // bytes the View rows point into
+  TRowSequence FList;   // size() == FCount
+  TBlockTable FBlocks;  // bytes the View rows point into
   int FCount = 0;
   int FCapacity = 0;
   TChangeLog FChanges;
