@@ -1,6 +1,7 @@
 // Edits, undo and keys: the documented cases and the repaired ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -481,6 +482,41 @@ TEST_F(Editing, PlainMovesKeepTheAnchorOnTheCaret) {
   EXPECT_EQ(f.edit.Anchor(), (TRowPos{0, 2}));
   Key(VK_RIGHT, {VK_SHIFT});
   EXPECT_EQ(f.edit.GetSelText(), "c");
+}
+
+TEST_F(Editing, ABatchOfEditsPaintsOnceAtItsEnd) {
+  const auto textCalls = [&] {
+    return std::count_if(f.host.drawn.begin(), f.host.drawn.end(),
+                         [](const TDrawCall& c) { return c.kind == TDrawCall::kText; });
+  };
+  for (const bool wrap : {false, true}) {
+    SCOPED_TRACE(wrap ? "wrapped" : "unwrapped");
+    f.edit.SetColumn(10);
+    Load("abcdefghijklmnop\r\nxyz\r\n", wrap);
+    long long paintedByEdits = 0;
+    const auto edit = [&](auto&& change) {
+      const auto before = textCalls();
+      change();
+      paintedByEdits += textCalls() - before;
+    };
+    f.edit.BeginEdits();
+    for (int i = 0; i < 20; ++i) {  // like a replace-all: many hits, one paint
+      f.edit.SetSelection(1, 0, 0, 2);
+      edit([&] { f.edit.DeleteSelection(true); });
+      edit([&] { f.edit.InsertTextAtCaret("b\r\n", true); });
+      f.edit.SetSelection(1, 0, 1, 0);  // ... and back
+      edit([&] { f.edit.DeleteSelection(true); });
+      edit([&] { f.edit.InsertTextAtCaret("b", true); });
+    }
+    edit([&] { f.edit.InsertTextAtCaret("\x93\xFA", true); });
+    EXPECT_EQ(paintedByEdits, 0);
+    const auto before = textCalls();
+    f.edit.EndEdits();
+    EXPECT_GT(textCalls(), before);  // the one paint, at the end
+    EXPECT_EQ(TextOf(f.edit), "ab\x93\xFA""cdefghijklmnop\r\nxyz\r\n");
+    EXPECT_EQ(f.edit.CaretRow(), 0);
+    EXPECT_EQ(f.edit.CaretCol(), 4);
+  }
 }
 
 TEST_F(Editing, AFocusChangeDropsHalfADoubleByteCharacter) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -101,23 +102,39 @@ TEST(LineIndex, AgreesWithNaiveWalkThroughRandomEdits) {
   std::mt19937 rng(5);
   TZelStrings lines;
   FillRandom(lines, rng, 700);
-  TLineIndex index(lines);
+  // Several readers of the store's changes, each asking at its own pace;
+  // some fall further behind than the store remembers changes.
+  std::vector<std::unique_ptr<TLineIndex>> indexes;
+  for (int i = 0; i < 3; ++i) indexes.push_back(std::make_unique<TLineIndex>(lines));
   for (int step = 0; step < 3000; ++step) {
     // Edit somewhere, then query somewhere else, like caret moves after edits.
-    const int count = lines.Count();
-    switch (rng() % 5) {
-      case 0:
-        lines.Insert(static_cast<int>(rng() % count), RandomRow(rng));
-        break;
-      case 1:
-        if (count > 2) lines.Delete(static_cast<int>(rng() % (count - 1)));
-        break;
-      case 2:
-        lines.Put(static_cast<int>(rng() % (count - 1)), RandomRow(rng));
-        break;
-      default:
-        break;  // queries only
+    const int edits = rng() % 8 == 0 ? static_cast<int>(rng() % 100) : 1;
+    for (int e = 0; e < edits; ++e) {
+      const int count = lines.Count();
+      // A burst's later edits stay near the end, so a reader that missed
+      // its first one must still learn about the low row.
+      auto pick = [&](int n) {
+        return e == 0 ? static_cast<int>(rng() % n) : std::max(0, n - 1 - static_cast<int>(rng() % 20));
+      };
+      switch (rng() % 5) {
+        case 0:
+          lines.Insert(pick(count), RandomRow(rng));
+          break;
+        case 1:
+          if (count > 2) lines.Delete(pick(count - 1));
+          break;
+        case 2:
+          lines.Put(pick(count - 1), RandomRow(rng));
+          break;
+        default:
+          break;  // queries only
+      }
+      // Readers look in between now and then, so changes get generations
+      // of their own.
+      if (rng() % 3 == 0) (void)indexes[rng() % 2]->LineOfRow(0);
     }
+    // The last reader looks only now and then, far behind the others.
+    const TLineIndex& index = *indexes[step % 37 == 0 ? 2 : rng() % 2];
     const int last = lines.Count() - 1;
     int row = static_cast<int>(rng() % (last + 1)), offset = static_cast<int>(rng() % 4);
     int naiveRow = row, naiveOffset = offset;
