@@ -8,7 +8,9 @@ namespace notavo {
 
 // Japanese text with visible tabs, line ends and full-width spaces, line
 // numbers, wrapping at 1000 columns, FixedSys 19 pixels (or a Japanese
-// fixed-pitch face where FixedSys has no Japanese glyphs).
+// fixed-pitch face where FixedSys has no Japanese glyphs): the main window's
+// stored layout as one options value, and that value given to an editor.
+TZelEditOptions ProgramEditorOptions();
 void ApplyProgramSettings(TZelEdit& edit);
 
 }  // namespace notavo

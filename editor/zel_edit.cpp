@@ -1,8 +1,7 @@
-// TZelEdit: construction, state reset, properties and the whole-document
-// operations (load, save, clear, redesign).
+// TZelEdit: construction, state reset and the whole-document operations
+// (load, save, clear, redesign).
 #include "editor/zel_edit.h"
 
-#include <algorithm>
 #include <exception>
 
 #include "editor/layout/tab_expansion.h"
@@ -16,7 +15,7 @@ constexpr const char* kAppTitle = "Notavo";
 }  // namespace
 
 TZelEdit::TZelEdit(TEditorHost& host) : FHost(host), FWrap(FLines, *this) {
-  FWrap.InitDefaults(72, 6, true);
+  FWrap.InitDefaults(FOptions.Column, FOptions.TabCount, FOptions.WordWrap);
   FLines.Clear();
   FLines.Add(kEofMark);
   FHost.Timer().Start(kTimerInterval);
@@ -109,6 +108,7 @@ bool TZelEdit::LoadFile(const std::string& fileName, std::string* error) {
     FHost.ScrollBars().SetPos(sbVert, 0, true);
     if (wrap) {
       FWrap.ApplyWordWrap(true, true, FCaret, FAnchor);
+      FOptions.WordWrap = FWrap.WordWrap();  // false if that failed
     } else {
       RedrawAll();
     }
@@ -149,24 +149,8 @@ void TZelEdit::RedrawAll() {
 
 void TZelEdit::Redesign() {
   if (!FWindowCreated) return;
-  RebuildLogFont();
-  FHost.ScrollBars().Show(sbHorz, FHorzScrollBar);
-  FHost.ScrollBars().Show(sbVert, FVertScrollBar);
-  FVScrollWidth = FVertScrollBar ? FHost.Window().SystemMetric(win::SM_CXVSCROLL) : 0;
-  FHScrollHeight = FHorzScrollBar ? FHost.Window().SystemMetric(win::SM_CYHSCROLL) : 0;
-  SetupFontMetrics();
-  FCaretX = CaretXOf(FCaret);
-  UpdateGutterWidth();
-  UpdateTextArea();
-  FCaretY = (FCaret.Row - FTopRow) * FRowPitch;
   FLastOperation = "Redesign";
-  PlaceCompositionWindow(FCaretX + FTextLeft, FCaretY + FTopMargin);
-  TCaretHost& caret = FHost.Caret();
-  caret.Hide();
-  caret.Destroy();
-  caret.Create(2, FCharHeight);
-  ResetCaretAfterLayout();
-  caret.Show();
+  LoadFont();
   RefreshView();
 }
 
@@ -179,6 +163,7 @@ void TZelEdit::RefreshView() {
 }
 
 void TZelEdit::AfterRebuild(bool redraw) {
+  FOptions.WordWrap = FWrap.WordWrap();  // the options read back the store's state
   FSelEndRow = FSelPaintedRow = FCaret.Row;
   FSelEndCol = FSelPaintedCol = FCaret.Col;
   FScrollX = 0;
@@ -186,52 +171,5 @@ void TZelEdit::AfterRebuild(bool redraw) {
   if (!redraw) return;
   if (!MoveCaretTo(FCaret.Col, FCaret.Row, 0, false, false)) RedrawAll();
 }
-
-// ---- properties -----------------------------------------------------------
-
-void TZelEdit::SetTopMargin(int v) { FTopMargin = std::clamp(v, 0, 30); }
-void TZelEdit::SetLeftMargin(int v) { FLeftMargin = std::clamp(v, 0, 30); }
-void TZelEdit::SetLineNoColumn(int v) { FLineNoColumn = std::clamp(v, 1, 5); }
-
-void TZelEdit::SetCurSetMode(bool v) {
-  FCurSetMode = v;
-  FCaretRightMargin = v ? 10 : FScrollJumpX;
-}
-
-void TZelEdit::SetLineSpace(int v) {
-  FLineSpace = std::clamp(v, 0, 100);
-  ApplyRowPitch();
-}
-
-void TZelEdit::SetLineSpaceUnit(TLineSizeUnit v) {
-  FLineSpaceUnit = v;
-  ApplyRowPitch();
-}
-
-void TZelEdit::SetColor(TColor c) {
-  FColor = c & 0xFFFFFF;
-  if (FWindowCreated) PaintView();
-}
-
-void TZelEdit::SetFont(const TFontSpec& font) {
-  FFont = font;
-  FFont.Color &= 0xFFFFFF;
-}
-
-void TZelEdit::SetHorzScrollBar(bool v) {
-  FHorzScrollBar = v;
-  FHScrollHeight = v && FWindowCreated ? FHost.Window().SystemMetric(win::SM_CYHSCROLL) : 0;
-  if (FWindowCreated) UpdateHScrollBar();
-}
-
-void TZelEdit::SetVertScrollBar(bool v) {
-  FVertScrollBar = v;
-  FVScrollWidth = v && FWindowCreated ? FHost.Window().SystemMetric(win::SM_CXVSCROLL) : 0;
-  if (FWindowCreated) UpdateVScrollBar();
-}
-
-void TZelEdit::SetWordWrap(bool v) { FWrap.SetWordWrap(v, FCaret, FAnchor); }
-
-void TZelEdit::SetColumn(int v) { FWrap.SetColumn(v, FCaret, FAnchor); }
 
 }  // namespace notavo

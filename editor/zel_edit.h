@@ -11,32 +11,22 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "editor/editing/edit_report.h"
 #include "editor/editing/text_ops.h"
 #include "editor/editing/undo_log.h"
-#include "platform/win_messages.h"
 #include "editor/layout/word_wrap.h"
 #include "editor/layout/wrap_layout.h"
 #include "editor/view/link_state.h"
 #include "editor/view/row_widths.h"
+#include "editor/zel_edit_options.h"
+#include "platform/win_messages.h"
 #include "platform/editor_host.h"
 #include "textstore/zel_strings.h"
 
 namespace notavo {
-
-enum TLineSizeUnit { uPercent, uPixel };
-enum TBorderStyle { bsNone, bsSingle };
-
-// The font property: what the application chooses; the control draws with
-// the logical font made from it.
-struct TFontSpec {
-  std::string Name = "FixedSys";
-  int Height = -19;  // pixels; negative: character height
-  TColor Color = 0;
-  std::uint8_t CharSet = TLogFont::kDefaultCharset;
-};
 
 struct TSelectionRange {
   bool Selected = false;
@@ -44,8 +34,11 @@ struct TSelectionRange {
 };
 
 class TZelEdit : private TWrapViewHooks {
+  // First, so that the property names below can refer into it.
+  TZelEditOptions FOptions;
+
  public:
-  static constexpr const char* kVersion = "TZelEdit Ver1.24";
+  static constexpr const char* kVersion = TZelEditOptions::kVersion;
 
   explicit TZelEdit(TEditorHost& host);
   ~TZelEdit() override;
@@ -127,7 +120,7 @@ class TZelEdit : private TWrapViewHooks {
   // The document was saved: this state is the unmodified one now. Sets
   // Modified false without raising OnChangeModify.
   void SetSavePoint();
-  bool CanUndo() const { return !FUndo.Undo().empty() && UndoBuf > 0; }
+  bool CanUndo() const { return !FUndo.Undo().empty() && FOptions.UndoBuf > 0; }
   bool CanRedo() const { return !FUndo.Redo().empty(); }
   const TUndoLog& UndoLog() const { return FUndo; }
 
@@ -173,66 +166,95 @@ class TZelEdit : private TWrapViewHooks {
   int PrefixWidth(std::string_view row, int bytes) const;
 
   // ---- published properties ------------------------------------------------
-  bool UndoRec = true;
-  bool CaretScrollFix = false;
-  int TopMargin() const { return FTopMargin; }
-  void SetTopMargin(int v);
-  int LeftMargin() const { return FLeftMargin; }
-  void SetLeftMargin(int v);
-  std::uint8_t ScrollStep = 2;
-  bool CurSetMode() const { return FCurSetMode; }
-  void SetCurSetMode(bool v);
-  TColor SelColor() const { return FSelColor; }
-  void SetSelColor(TColor c) { FSelColor = c & 0xFFFFFF; }
-  TColor CREOFcolor() const { return FCREOFColor; }
-  void SetCREOFcolor(TColor c) { FCREOFColor = c & 0xFFFFFF; }
-  int TabCount() const { return FWrap.Params().TabCount; }
-  void SetTabCount(int v) {
-    FWrap.SetTabCount(v);
-    FRowWidths.clear();
-  }
-  bool ShowEOF = true;
-  bool ShowCR = true;
-  bool ShowDblSpace = true;
-  bool ShowTAB = false;
-  int UndoBuf = 0xF8000;
-  int LineSpace() const { return FLineSpace; }
-  void SetLineSpace(int v);
-  TLineSizeUnit LineSpaceUnit() const { return FLineSpaceUnit; }
-  void SetLineSpaceUnit(TLineSizeUnit v);
-  bool ShowUnderLine = false;
-  bool AutoIndent = false;
-  TBorderStyle BorderStyle = bsNone;
-  TColor Color() const { return FColor; }
-  void SetColor(TColor c);
-  const TFontSpec& Font() const { return FFont; }
-  void SetFont(const TFontSpec& font);
-  bool ReadOnly = false;
-  bool HorzScrollBar() const { return FHorzScrollBar; }
-  void SetHorzScrollBar(bool v);
-  bool VertScrollBar() const { return FVertScrollBar; }
-  void SetVertScrollBar(bool v);
+  // All of them in one value. ApplyOptions clamps the new value and does
+  // what the differences need, each once: nothing, a repaint, new font
+  // metrics and geometry, or the rows wrapped again.
+  const TZelEditOptions& Options() const { return FOptions; }
+  void ApplyOptions(const TZelEditOptions& options);
+  // Whole-store rebuilds of the rows so far (each unwrap or wrap).
+  int RowRebuilds() const { return FWrap.Rebuilds(); }
+
+  // One property at a time: ApplyOptions with that value changed.
+  void SetUndoRec(bool v) { SetOption(&TZelEditOptions::UndoRec, v); }
+  void SetCaretScrollFix(bool v) { SetOption(&TZelEditOptions::CaretScrollFix, v); }
+  int TopMargin() const { return FOptions.TopMargin; }
+  void SetTopMargin(int v) { SetOption(&TZelEditOptions::TopMargin, v); }
+  int LeftMargin() const { return FOptions.LeftMargin; }
+  void SetLeftMargin(int v) { SetOption(&TZelEditOptions::LeftMargin, v); }
+  void SetScrollStep(std::uint8_t v) { SetOption(&TZelEditOptions::ScrollStep, v); }
+  bool CurSetMode() const { return FOptions.CurSetMode; }
+  void SetCurSetMode(bool v) { SetOption(&TZelEditOptions::CurSetMode, v); }
+  TColor SelColor() const { return FOptions.SelColor; }
+  void SetSelColor(TColor c) { SetOption(&TZelEditOptions::SelColor, c); }
+  TColor CREOFcolor() const { return FOptions.CREOFcolor; }
+  void SetCREOFcolor(TColor c) { SetOption(&TZelEditOptions::CREOFcolor, c); }
+  int TabCount() const { return FOptions.TabCount; }
+  void SetTabCount(int v) { SetOption(&TZelEditOptions::TabCount, v); }
+  void SetShowEOF(bool v) { SetOption(&TZelEditOptions::ShowEOF, v); }
+  void SetShowCR(bool v) { SetOption(&TZelEditOptions::ShowCR, v); }
+  void SetShowDblSpace(bool v) { SetOption(&TZelEditOptions::ShowDblSpace, v); }
+  void SetShowTAB(bool v) { SetOption(&TZelEditOptions::ShowTAB, v); }
+  void SetUndoBuf(int v) { SetOption(&TZelEditOptions::UndoBuf, v); }
+  int LineSpace() const { return FOptions.LineSpace; }
+  void SetLineSpace(int v) { SetOption(&TZelEditOptions::LineSpace, v); }
+  TLineSizeUnit LineSpaceUnit() const { return FOptions.LineSpaceUnit; }
+  void SetLineSpaceUnit(TLineSizeUnit v) { SetOption(&TZelEditOptions::LineSpaceUnit, v); }
+  void SetShowUnderLine(bool v) { SetOption(&TZelEditOptions::ShowUnderLine, v); }
+  void SetAutoIndent(bool v) { SetOption(&TZelEditOptions::AutoIndent, v); }
+  void SetBorderStyle(TBorderStyle v) { SetOption(&TZelEditOptions::BorderStyle, v); }
+  TColor Color() const { return FOptions.Color; }
+  void SetColor(TColor c) { SetOption(&TZelEditOptions::Color, c); }
+  const TFontSpec& Font() const { return FOptions.Font; }
+  void SetFont(const TFontSpec& font) { SetOption(&TZelEditOptions::Font, font); }
+  void SetReadOnly(bool v) { SetOption(&TZelEditOptions::ReadOnly, v); }
+  bool HorzScrollBar() const { return FOptions.HorzScrollBar; }
+  void SetHorzScrollBar(bool v) { SetOption(&TZelEditOptions::HorzScrollBar, v); }
+  bool VertScrollBar() const { return FOptions.VertScrollBar; }
+  void SetVertScrollBar(bool v) { SetOption(&TZelEditOptions::VertScrollBar, v); }
+  // The store's state: rows (true) or logical lines.
   bool WordWrap() const { return FWrap.WordWrap(); }
-  void SetWordWrap(bool v);
-  bool AutoWrap() const { return FWrap.Params().AutoWrap; }
-  void SetAutoWrap(bool v) { FWrap.SetAutoWrap(v); }
-  bool WantTabs = true;
-  int Column() const { return FWrap.Params().Column; }
-  void SetColumn(int v);
-  std::string Inyostr = ">";
-  bool ColorPrintF = true;
-  TColor URLColor() const { return FURLColor; }
-  void SetURLColor(TColor c) { FURLColor = c & 0xFFFFFF; }
-  TColor InyoColor() const { return FInyoColor; }
-  void SetInyoColor(TColor c) { FInyoColor = c & 0xFFFFFF; }
-  TColor UlineColor() const { return FUlineColor; }
-  void SetUlineColor(TColor c) { FUlineColor = c & 0xFFFFFF; }
-  std::string Version = kVersion;
-  bool ShowLineNumber = false;
-  int LineNoColumn() const { return FLineNoColumn; }
-  void SetLineNoColumn(int v);
-  bool SingleByteMode() const { return FWrap.Params().SingleByteMode; }
-  void SetSingleByteMode(bool v) { FWrap.SetSingleByteMode(v); }
+  void SetWordWrap(bool v) { SetOption(&TZelEditOptions::WordWrap, v); }
+  bool AutoWrap() const { return FOptions.AutoWrap; }
+  void SetAutoWrap(bool v) { SetOption(&TZelEditOptions::AutoWrap, v); }
+  void SetWantTabs(bool v) { SetOption(&TZelEditOptions::WantTabs, v); }
+  int Column() const { return FOptions.Column; }
+  void SetColumn(int v) { SetOption(&TZelEditOptions::Column, v); }
+  void SetInyostr(const std::string& v) { SetOption(&TZelEditOptions::Inyostr, v); }
+  void SetColorPrintF(bool v) { SetOption(&TZelEditOptions::ColorPrintF, v); }
+  TColor URLColor() const { return FOptions.URLColor; }
+  void SetURLColor(TColor c) { SetOption(&TZelEditOptions::URLColor, c); }
+  TColor InyoColor() const { return FOptions.InyoColor; }
+  void SetInyoColor(TColor c) { SetOption(&TZelEditOptions::InyoColor, c); }
+  TColor UlineColor() const { return FOptions.UlineColor; }
+  void SetUlineColor(TColor c) { SetOption(&TZelEditOptions::UlineColor, c); }
+  const std::string& Version() const { return FOptions.Version; }
+  void SetShowLineNumber(bool v) { SetOption(&TZelEditOptions::ShowLineNumber, v); }
+  int LineNoColumn() const { return FOptions.LineNoColumn; }
+  void SetLineNoColumn(int v) { SetOption(&TZelEditOptions::LineNoColumn, v); }
+  bool SingleByteMode() const { return FOptions.SingleByteMode; }
+  void SetSingleByteMode(bool v) { SetOption(&TZelEditOptions::SingleByteMode, v); }
+
+  // The plain properties under their own names, as the control's code and
+  // its tests read them: FOptions' fields. A direct write stores the value
+  // and does nothing else, as these properties always did; SetX and
+  // ApplyOptions also show the change at once.
+  bool& UndoRec = FOptions.UndoRec;
+  bool& CaretScrollFix = FOptions.CaretScrollFix;
+  std::uint8_t& ScrollStep = FOptions.ScrollStep;
+  bool& ShowEOF = FOptions.ShowEOF;
+  bool& ShowCR = FOptions.ShowCR;
+  bool& ShowDblSpace = FOptions.ShowDblSpace;
+  bool& ShowTAB = FOptions.ShowTAB;
+  int& UndoBuf = FOptions.UndoBuf;
+  bool& ShowUnderLine = FOptions.ShowUnderLine;
+  bool& AutoIndent = FOptions.AutoIndent;
+  TBorderStyle& BorderStyle = FOptions.BorderStyle;
+  bool& ReadOnly = FOptions.ReadOnly;
+  bool& WantTabs = FOptions.WantTabs;
+  std::string& Inyostr = FOptions.Inyostr;
+  bool& ColorPrintF = FOptions.ColorPrintF;
+  bool& ShowLineNumber = FOptions.ShowLineNumber;
+
   int Width = 185;  // control size, pixels
   int Height = 89;
 
@@ -251,6 +273,20 @@ class TZelEdit : private TWrapViewHooks {
   std::function<void(TZelEdit&)> OnIMEReConvert;
 
  private:
+  template <typename T, typename V>
+  void SetOption(T TZelEditOptions::*field, V&& value) {
+    TZelEditOptions changed = FOptions;
+    changed.*field = std::forward<V>(value);
+    ApplyOptions(changed);
+  }
+  // The parts of ApplyOptions and Redesign.
+  void LoadFont();
+  void ShowScrollBars();
+  void PlaceTextArea();
+  // Wraps or unwraps the store as `wrap` says, and with `recut` wraps
+  // wrapped rows again; true when the rows were rebuilt (and, with
+  // `redraw`, shown).
+  bool ReflowRows(bool wrap, bool recut, bool redraw);
 
   // TWrapViewHooks
   void ForgetFindHit() override;
@@ -414,22 +450,24 @@ class TZelEdit : private TWrapViewHooks {
   int FVScrollWidth = 0, FHScrollHeight = 0;
   TLogFont FLogFont;
 
-  // properties with setters
-  int FTopMargin = 4;
-  int FLeftMargin = 10;
-  bool FCurSetMode = true;
-  TColor FSelColor = 0;
-  TColor FCREOFColor = 0x808000;
-  int FLineSpace = 10;
-  TLineSizeUnit FLineSpaceUnit = uPercent;
-  TColor FColor = 0xFFFFFF;
-  TFontSpec FFont;
-  bool FHorzScrollBar = false;
-  bool FVertScrollBar = true;
-  TColor FURLColor = 0xFF0000;
-  TColor FInyoColor = 0x808080;
-  TColor FUlineColor = 0;
-  int FLineNoColumn = 5;
+  // The other properties under the names the drawing code reads. The
+  // search-hit painting lends the selection, mark and font colours other
+  // values for a moment and puts them back, so those three are writable.
+  TColor& FSelColor = FOptions.SelColor;
+  TColor& FCREOFColor = FOptions.CREOFcolor;
+  TFontSpec& FFont = FOptions.Font;
+  const int& FTopMargin = FOptions.TopMargin;
+  const int& FLeftMargin = FOptions.LeftMargin;
+  const bool& FCurSetMode = FOptions.CurSetMode;
+  const int& FLineSpace = FOptions.LineSpace;
+  const TLineSizeUnit& FLineSpaceUnit = FOptions.LineSpaceUnit;
+  const TColor& FColor = FOptions.Color;
+  const bool& FHorzScrollBar = FOptions.HorzScrollBar;
+  const bool& FVertScrollBar = FOptions.VertScrollBar;
+  const TColor& FURLColor = FOptions.URLColor;
+  const TColor& FInyoColor = FOptions.InyoColor;
+  const TColor& FUlineColor = FOptions.UlineColor;
+  const int& FLineNoColumn = FOptions.LineNoColumn;
 };
 
 }  // namespace notavo

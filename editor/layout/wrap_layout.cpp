@@ -20,7 +20,16 @@ void TWrapLayout::SetColumn(int column, TRowPos& caret, TRowPos& anchor) {
   }
 }
 
-void TWrapLayout::SetTabCount(int tabCount) { params_.TabCount = std::clamp(tabCount, 1, 8); }
+void TWrapLayout::SetCutRules(int column, int tabCount, bool autoWrap, bool singleByteMode) {
+  params_.Column = column;
+  params_.TabCount = tabCount;
+  params_.AutoWrap = autoWrap;
+  params_.SingleByteMode = singleByteMode;
+}
+
+void TWrapLayout::SetTabCount(int tabCount) {
+  params_.TabCount = std::clamp(tabCount, TWrapParams::kMinTabCount, TWrapParams::kMaxTabCount);
+}
 
 void TWrapLayout::SetTextArea(int textAreaWidth, int charWidth, const TTextMeasurer* measurer) {
   params_.TextAreaWidth = textAreaWidth;
@@ -29,6 +38,7 @@ void TWrapLayout::SetTextArea(int textAreaWidth, int charWidth, const TTextMeasu
 }
 
 void TWrapLayout::ApplyWordWrap(bool on, bool redraw, TRowPos& caret, TRowPos& anchor) {
+  ++rebuilds_;
   try {
     hooks_.ForgetFindHit();
     RebuildRows(lines_, index_, on, params_, caret, anchor);
@@ -39,10 +49,10 @@ void TWrapLayout::ApplyWordWrap(bool on, bool redraw, TRowPos& caret, TRowPos& a
   }
 }
 
-void TWrapLayout::Relayout(TRowPos& caret, TRowPos& anchor) {
+void TWrapLayout::Relayout(TRowPos& caret, TRowPos& anchor, bool redraw) {
   if (!wordWrap_) return;
   ApplyWordWrap(false, false, caret, anchor);
-  ApplyWordWrap(true, true, caret, anchor);
+  ApplyWordWrap(true, redraw, caret, anchor);
 }
 
 }  // namespace notavo

@@ -53,6 +53,8 @@ class TWrapLayout {
   // At least 10; while wrapped, unwraps and wraps again with the new column.
   void SetColumn(int column, TRowPos& caret, TRowPos& anchor);
   // These take effect at the next rebuild.
+  // All four rules at once, already in range (the editor's options clamp them).
+  void SetCutRules(int column, int tabCount, bool autoWrap, bool singleByteMode);
   void SetTabCount(int tabCount);
   void SetAutoWrap(bool on) { params_.AutoWrap = on; }
   void SetSingleByteMode(bool on) { params_.SingleByteMode = on; }
@@ -63,7 +65,10 @@ class TWrapLayout {
   // and the positions as they were.
   void ApplyWordWrap(bool on, bool redraw, TRowPos& caret, TRowPos& anchor);
   // Unwrap and wrap again (font, window or column changes while wrapped).
-  void Relayout(TRowPos& caret, TRowPos& anchor);
+  void Relayout(TRowPos& caret, TRowPos& anchor, bool redraw = true);
+  // Whole-store rebuilds so far, tried or done: what a change of several
+  // wrap properties at once is measured by.
+  int Rebuilds() const { return rebuilds_; }
 
   // The logical-line conversions, through the index.
   void LogicalToRow(int& offset, int& line) const { notavo::LogicalToRow(lines_, index_, offset, line); }
@@ -75,6 +80,7 @@ class TWrapLayout {
   TLineIndex index_;
   TWrapParams params_;
   bool wordWrap_ = false;
+  int rebuilds_ = 0;
 };
 
 }  // namespace notavo

@@ -8,6 +8,7 @@ class TTextMeasurer;
 
 struct TWrapParams {
   static constexpr int kMinColumn = 10;
+  static constexpr int kMinTabCount = 1, kMaxTabCount = 8;
 
   int Column = 1000;                        // row width in cells, at least kMinColumn
   int TabCount = 8;                         // 1..8

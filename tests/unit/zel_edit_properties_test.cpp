@@ -1,10 +1,16 @@
-// The control's defaults, clamps, construction and whole-document operations.
+// The control's defaults, clamps, options, construction and whole-document
+// operations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "editor_fixture.h"
+#include "textstore/row_terminators.h"
+#include "wrap_reference.h"
 
 namespace notavo {
 namespace {
@@ -48,7 +54,7 @@ TEST(ZelEditProperties, DefaultsOfConstruction) {
   EXPECT_EQ(edit.URLColor(), 0xFF0000u);
   EXPECT_EQ(edit.InyoColor(), 0x808080u);
   EXPECT_EQ(edit.UlineColor(), 0u);
-  EXPECT_EQ(edit.Version, "TZelEdit Ver1.24");
+  EXPECT_EQ(edit.Version(), "TZelEdit Ver1.24");
   EXPECT_FALSE(edit.ShowLineNumber);
   EXPECT_EQ(edit.LineNoColumn(), 5);
   EXPECT_FALSE(edit.SingleByteMode());
@@ -203,6 +209,291 @@ TEST(ZelEditProperties, CompositionWindowFailureIsReportedWithItsStage) {
   f.edit.Redesign();
   ASSERT_TRUE(f.host.compositionWindow.has_value());
   EXPECT_EQ(f.host.compositionWindow->X, f.edit.CaretPixelX());
+}
+
+// One published property as the randomized check below changes it: a value
+// drawn at random (out-of-range ones among them), written into an options
+// value or passed to the property's own setter.
+struct OptionField {
+  const char* name;
+  std::function<int(std::mt19937&)> draw;
+  std::function<void(TZelEditOptions&, int)> write;
+  std::function<void(TZelEdit&, int)> set;
+};
+
+int Pick(std::mt19937& rng, std::initializer_list<int> values) {
+  const auto i = std::uniform_int_distribution<std::size_t>(0, values.size() - 1)(rng);
+  return *(values.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+std::function<int(std::mt19937&)> OneOf(std::initializer_list<int> values) {
+  return [list = std::vector<int>(values)](std::mt19937& rng) { return list[rng() % list.size()]; };
+}
+
+template <typename T, typename Setter>
+OptionField Field(const char* name, std::function<int(std::mt19937&)> draw,
+                  T TZelEditOptions::*member, Setter setter, T (*value)(int)) {
+  return {name, std::move(draw), [=](TZelEditOptions& o, int v) { o.*member = value(v); },
+          [=](TZelEdit& e, int v) { (e.*setter)(value(v)); }};
+}
+
+bool AsFlag(int v) { return v != 0; }
+int AsNumber(int v) { return v; }
+TColor AsColour(int v) { return static_cast<TColor>(v); }
+std::uint8_t AsByte(int v) { return static_cast<std::uint8_t>(v); }
+TLineSizeUnit AsUnit(int v) { return v != 0 ? uPixel : uPercent; }
+TBorderStyle AsBorder(int v) { return v != 0 ? bsSingle : bsNone; }
+TFontSpec AsFont(int v) {
+  const TFontSpec fonts[] = {{}, {"Terminal", -12, 0xFF0000FF, 128}, {"FixedSys", -25, 7, 1}};
+  return fonts[v];
+}
+std::string AsQuote(int v) {
+  const char* quotes[] = {">", "|", ">\x81\x84"};
+  return quotes[v];
+}
+
+std::vector<OptionField> OptionFields() {
+  using O = TZelEditOptions;
+  using E = TZelEdit;
+  const auto flag = OneOf({0, 1});
+  const auto colour = [](std::mt19937& rng) { return static_cast<int>(rng()); };
+  return {
+      Field("UndoRec", flag, &O::UndoRec, &E::SetUndoRec, AsFlag),
+      Field("CaretScrollFix", flag, &O::CaretScrollFix, &E::SetCaretScrollFix, AsFlag),
+      Field("TopMargin", OneOf({-7, 0, 11, 30, 45}), &O::TopMargin, &E::SetTopMargin, AsNumber),
+      Field("LeftMargin", OneOf({-3, 0, 10, 31}), &O::LeftMargin, &E::SetLeftMargin, AsNumber),
+      Field("ScrollStep", OneOf({1, 2, 255}), &O::ScrollStep, &E::SetScrollStep, AsByte),
+      Field("CurSetMode", flag, &O::CurSetMode, &E::SetCurSetMode, AsFlag),
+      Field("SelColor", colour, &O::SelColor, &E::SetSelColor, AsColour),
+      Field("CREOFcolor", colour, &O::CREOFcolor, &E::SetCREOFcolor, AsColour),
+      Field("TabCount", OneOf({-1, 0, 1, 3, 4, 8, 12}), &O::TabCount, &E::SetTabCount, AsNumber),
+      Field("ShowEOF", flag, &O::ShowEOF, &E::SetShowEOF, AsFlag),
+      Field("ShowCR", flag, &O::ShowCR, &E::SetShowCR, AsFlag),
+      Field("ShowDblSpace", flag, &O::ShowDblSpace, &E::SetShowDblSpace, AsFlag),
+      Field("ShowTAB", flag, &O::ShowTAB, &E::SetShowTAB, AsFlag),
+      Field("UndoBuf", OneOf({-1, 0, 10, 1015808}), &O::UndoBuf, &E::SetUndoBuf, AsNumber),
+      Field("LineSpace", OneOf({-20, 0, 10, 50, 150}), &O::LineSpace, &E::SetLineSpace, AsNumber),
+      Field("LineSpaceUnit", flag, &O::LineSpaceUnit, &E::SetLineSpaceUnit, AsUnit),
+      Field("ShowUnderLine", flag, &O::ShowUnderLine, &E::SetShowUnderLine, AsFlag),
+      Field("AutoIndent", flag, &O::AutoIndent, &E::SetAutoIndent, AsFlag),
+      Field("BorderStyle", flag, &O::BorderStyle, &E::SetBorderStyle, AsBorder),
+      Field("Color", colour, &O::Color, &E::SetColor, AsColour),
+      Field("Font", OneOf({0, 1, 2}), &O::Font, &E::SetFont, AsFont),
+      Field("ReadOnly", flag, &O::ReadOnly, &E::SetReadOnly, AsFlag),
+      Field("HorzScrollBar", flag, &O::HorzScrollBar, &E::SetHorzScrollBar, AsFlag),
+      Field("VertScrollBar", flag, &O::VertScrollBar, &E::SetVertScrollBar, AsFlag),
+      Field("WordWrap", flag, &O::WordWrap, &E::SetWordWrap, AsFlag),
+      Field("AutoWrap", flag, &O::AutoWrap, &E::SetAutoWrap, AsFlag),
+      Field("WantTabs", flag, &O::WantTabs, &E::SetWantTabs, AsFlag),
+      Field("Column", OneOf({-4, 3, 10, 11, 17, 40, 72, 1000}), &O::Column, &E::SetColumn,
+            AsNumber),
+      Field("Inyostr", OneOf({0, 1, 2}), &O::Inyostr, &E::SetInyostr, AsQuote),
+      Field("ColorPrintF", flag, &O::ColorPrintF, &E::SetColorPrintF, AsFlag),
+      Field("URLColor", colour, &O::URLColor, &E::SetURLColor, AsColour),
+      Field("InyoColor", colour, &O::InyoColor, &E::SetInyoColor, AsColour),
+      Field("UlineColor", colour, &O::UlineColor, &E::SetUlineColor, AsColour),
+      Field("ShowLineNumber", flag, &O::ShowLineNumber, &E::SetShowLineNumber, AsFlag),
+      Field("LineNoColumn", OneOf({-1, 0, 1, 3, 5, 9}), &O::LineNoColumn, &E::SetLineNoColumn,
+            AsNumber),
+      Field("SingleByteMode", flag, &O::SingleByteMode, &E::SetSingleByteMode, AsFlag),
+  };
+}
+
+// Long lines, tabs, double-byte characters (one of them across the
+// default wrap column), quotes and short lines.
+std::string OptionsDocument(std::mt19937& rng) {
+  static const std::string pieces[] = {
+      "abc ", "\t", "\x93\xFA\x96\x7B", "\x81\x40", "xy", "http://a.jp/ ", "\xB1\xB2"};
+  std::string text;
+  for (int line = 0; line < 40; ++line) {
+    if (line % 7 == 3) text += "> ";
+    const int length = Pick(rng, {0, 3, 20, 71, 150, 400});
+    std::string bytes;
+    while (static_cast<int>(bytes.size()) < length) bytes += pieces[rng() % std::size(pieces)];
+    text += bytes + "\r\n";
+  }
+  return text + std::string(71, 'z') + "\x88\x9F";
+}
+
+std::vector<std::string> RowsOf(const TZelStrings& lines) {
+  std::vector<std::string> rows;
+  for (int r = 0; r < lines.Count(); ++r) rows.emplace_back(lines[r]);
+  return rows;
+}
+
+// The rows the options call for, cut afresh from the document's lines by
+// the slow reference cut; empty where that cut refuses the line.
+std::vector<std::string> ExpectedRows(const TZelEdit& edit, TTextMeasurer& measurer) {
+  const TZelEditOptions& o = edit.Options();
+  std::vector<std::string> lines{""};
+  for (int r = 0; r < edit.Lines().Count(); ++r) {
+    lines.back() += edit.Lines()[r];
+    if (RowEndsLine(edit.Lines()[r])) lines.emplace_back();
+  }
+  if (lines.back().empty()) lines.pop_back();
+  if (!o.WordWrap) return lines;
+  TWrapParams params;
+  params.Column = o.Column;
+  params.TabCount = o.TabCount;
+  params.SingleByteMode = o.SingleByteMode;
+  params.AutoWrap = o.AutoWrap;
+  // The edge is where the text starts before the gutter widens for the
+  // row count; a digit is one 8-pixel cell.
+  const int gutter = o.ShowLineNumber ? 8 * o.LineNoColumn + 7 : 0;
+  params.TextAreaWidth = 800 - o.LeftMargin - gutter;
+  params.CharWidth = edit.CharWidth();
+  params.Measurer = &measurer;
+  std::vector<std::string> rows;
+  for (const std::string& line : lines) {
+    if (!testing::ReferenceCut(line, params, rows)) return {};
+  }
+  return rows;
+}
+
+// The caret as (logical line, byte offset in it), which no re-wrap changes.
+std::pair<int, int> LogicalCaret(const TZelEdit& edit) {
+  int line = 0, offset = edit.CaretCol();
+  for (int r = 0; r < edit.CaretRow(); ++r) {
+    const std::string_view row = edit.Lines()[r];
+    if (RowEndsLine(row)) {
+      ++line;
+      offset = edit.CaretCol();
+    } else {
+      offset += static_cast<int>(row.size());
+    }
+  }
+  return {line, offset};
+}
+
+// Random groups of properties changed through ApplyOptions in one call give
+// the rows a fresh cut with the new options gives, keep the caret on its
+// character, and leave the same editor as the same final values passed to
+// the setters one by one, in any order: the same rows, caret, view metrics
+// and options.
+TEST(ZelEditOptions, ChangedTogetherEqualsChangedOneByOne) {
+  const std::vector<OptionField> fields = OptionFields();
+  for (unsigned seed = 1; seed <= 10; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 rng(seed);
+    const std::string document = OptionsDocument(rng);
+    EditorFixture together, oneByOne;
+    ASSERT_TRUE(together.Load(document));
+    ASSERT_TRUE(oneByOne.Load(document));
+    for (int step = 0; step < 60; ++step) {
+      const int row =
+          static_cast<int>(rng() % static_cast<unsigned>(together.edit.Lines().Count()));
+      const int col = static_cast<int>(rng() % 300);
+      together.edit.GoToPosition(col, row, 0);
+      oneByOne.edit.GoToPosition(col, row, 0);
+      const std::pair<int, int> caret = LogicalCaret(together.edit);
+
+      std::vector<std::pair<const OptionField*, int>> changes;
+      const int count = Pick(rng, {1, 2, 3, 5, 8});
+      for (int i = 0; i < count; ++i) {
+        const OptionField& field = fields[rng() % fields.size()];
+        changes.emplace_back(&field, field.draw(rng));
+      }
+      TZelEditOptions options = together.edit.Options();
+      std::string names;
+      for (const auto& [field, value] : changes) {
+        field->write(options, value);
+        names += std::string(field->name) + "=" + std::to_string(value) + " ";
+      }
+      together.edit.ApplyOptions(options);
+      // Later draws of the same field win in both editors.
+      std::vector<std::pair<const OptionField*, int>> last;
+      for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
+        const bool seen = std::any_of(last.begin(), last.end(),
+                                      [&](const auto& c) { return c.first == it->first; });
+        if (!seen) last.push_back(*it);
+      }
+      std::shuffle(last.begin(), last.end(), rng);
+      for (const auto& [field, value] : last) field->set(oneByOne.edit, value);
+
+      SCOPED_TRACE("step " + std::to_string(step) + ": " + names);
+      const TZelEdit& a = together.edit;
+      const TZelEdit& b = oneByOne.edit;
+      ASSERT_TRUE(a.Options() == b.Options());
+      ASSERT_EQ(a.Options(), a.Options().Clamped());
+      ASSERT_EQ(a.WordWrap(), a.Options().WordWrap);
+      const std::vector<std::string> expected = ExpectedRows(a, together.host.Surface());
+      if (!expected.empty()) {
+        ASSERT_EQ(RowsOf(a.Lines()), expected);
+      }
+      EXPECT_EQ(LogicalCaret(a), caret);
+      ASSERT_EQ(a.Lines().Count(), b.Lines().Count());
+      for (int r = 0; r < a.Lines().Count(); ++r) ASSERT_EQ(a.Lines()[r], b.Lines()[r]) << r;
+      EXPECT_EQ(a.CaretRow(), b.CaretRow());
+      EXPECT_EQ(a.CaretCol(), b.CaretCol());
+      EXPECT_EQ(a.CharWidth(), b.CharWidth());
+      EXPECT_EQ(a.RowPitch(), b.RowPitch());
+      EXPECT_EQ(a.TextLeft(), b.TextLeft());
+      EXPECT_EQ(a.TextAreaWidth(), b.TextAreaWidth());
+      EXPECT_EQ(a.VisibleRows(), b.VisibleRows());
+    }
+  }
+}
+
+// However many wrap properties change together, the rows are rebuilt once:
+// one unwrap and one wrap while wrapped, one wrap when wrapping starts.
+TEST(ZelEditOptions, WrapChangesTogetherRebuildTheRowsOnce) {
+  const struct {
+    const char* name;
+    bool wrappedBefore;
+    std::function<void(TZelEditOptions&)> change;
+    int rebuilds;
+  } cases[] = {
+      {"column, tabs, single-byte mode, edge", true,
+       [](TZelEditOptions& o) {
+         o.Column = 20;
+         o.TabCount = 3;
+         o.SingleByteMode = true;
+         o.AutoWrap = true;
+       },
+       2},
+      {"edge with the margin and the font that move it", true,
+       [](TZelEditOptions& o) {
+         o.AutoWrap = true;
+         o.LeftMargin = 0;
+         o.ShowLineNumber = true;
+         o.Font.Height = -12;
+       },
+       2},
+      {"wrap switched on with a new column", false,
+       [](TZelEditOptions& o) {
+         o.WordWrap = true;
+         o.Column = 30;
+         o.TabCount = 2;
+       },
+       1},
+      {"wrap switched off with a new column", true,
+       [](TZelEditOptions& o) {
+         o.WordWrap = false;
+         o.Column = 30;
+       },
+       1},
+      {"drawing only", true,
+       [](TZelEditOptions& o) {
+         o.Color = 0x102030;
+         o.ShowTAB = true;
+         o.TopMargin = 20;
+       },
+       0},
+      {"the window's edge while wrapping at the column", true,
+       [](TZelEditOptions& o) { o.LeftMargin = 0; }, 0},
+  };
+  std::mt19937 rng(7);
+  const std::string document = OptionsDocument(rng);
+  for (const auto& c : cases) {
+    EditorFixture f;
+    f.edit.SetWordWrap(c.wrappedBefore);
+    ASSERT_TRUE(f.Load(document));
+    TZelEditOptions options = f.edit.Options();
+    c.change(options);
+    const int before = f.edit.RowRebuilds();
+    f.edit.ApplyOptions(options);
+    EXPECT_EQ(f.edit.RowRebuilds() - before, c.rebuilds) << c.name;
+  }
 }
 
 }  // namespace
