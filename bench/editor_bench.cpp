@@ -1,6 +1,7 @@
 // Editor control benchmark: caret placement and the message interface on a
 // large wrapped document, in a headless window. Each operation must cost
-// about a row's worth of work, not the document's.
+// about a row's worth of work, not the document's. Also: typing at the end
+// of one 4 MB line whose link runs on through all its rows.
 //
 // Usage: editor_bench CRLF_FILE
 #include <algorithm>
@@ -35,6 +36,52 @@ double TimeUs(int reps, const std::function<void(int)>& prepare,
     samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
   }
   return Median(samples);
+}
+
+// Opens a headless control wrapped at 1000 on `fileName`.
+struct HeadlessEditor {
+  THeadlessHost host;
+  TZelEdit edit{host};
+  explicit HeadlessEditor(const std::string& fileName) {
+    host.selfDispatch = [this](unsigned m, std::uintptr_t w, std::intptr_t l) {
+      return edit.Dispatch(m, w, l).value_or(0);
+    };
+    edit.Dispatch(WM_CREATE, 0, 0);
+    edit.Dispatch(WM_SIZE, 0, 0);
+    edit.Dispatch(WM_SETFOCUS, 0, 0);
+    edit.SetColumn(1000);
+    edit.LoadFile(fileName);
+  }
+};
+
+// Typing at the end of a 4 MB single line that begins with a link: the link
+// runs on through all its ~4,000 soft rows, so colouring the rows in view
+// depends on every row before them. Per key, links on and off.
+void TypeAtEndOfLongLinkLine(const std::string& scratch) {
+  std::string line = "http://example.com/";
+  while (line.size() < (4u << 20)) line += "path/\x93\xFA\x96\x7B\x8C\xEA_text.";
+  if (FILE* out = std::fopen(scratch.c_str(), "wb")) {
+    std::fwrite(line.data(), 1, line.size(), out);
+    std::fclose(out);
+  }
+  HeadlessEditor e(scratch);
+  std::remove(scratch.c_str());
+  const int rows = e.edit.Lines().Count();
+  e.edit.DocumentEnd();
+  auto perKey = [&](bool links) {
+    e.edit.ColorPrintF = links;
+    return TimeUs(
+        200, [&](int) { e.host.drawn.clear(); }, [&](int) { e.edit.TypeText("a"); });
+  };
+  const double on = perKey(true), off = perKey(false);
+  std::printf("typing at the end of a 4 MB line beginning with a link (%d rows at 1000):\n", rows);
+  std::printf("  links on %.1f us a key, links off %.1f us a key (target on <= 1000)\n", on, off);
+  // Unwrapped, the line is one row in view: each key costs that row.
+  e.edit.SetWordWrap(false);
+  e.edit.DocumentEnd();
+  const double unwrappedOn = perKey(true), unwrappedOff = perKey(false);
+  std::printf("  unwrapped (one 4 MB row): links on %.1f us a key, links off %.1f us a key\n",
+              unwrappedOn, unwrappedOff);
 }
 
 }  // namespace
@@ -239,6 +286,8 @@ int main(int argc, char** argv) {
     std::remove(smallFile.c_str());
     paint(small, smallHost, "paint, 100-row document");
   }
+
+  TypeAtEndOfLongLinkLine(std::string(argv[1]) + ".longline");
 
   std::printf("%-36s %12s\n", "operation (median of 2000)", "microseconds");
   double worst = 0;

@@ -4,14 +4,6 @@
 
 namespace notavo {
 
-void TRowWidthCache::Refresh() {
-  const int changed = lines_.LowestChangedRowSince(seen_);
-  seen_ = lines_.Generation();
-  if (changed == TZelStrings::kNoChange) return;
-  // Rows from the change on may hold other bytes, or other rows' bytes.
-  for (auto it = rows_.lower_bound(changed); it != rows_.end(); ++it) it->second.recheck = true;
-}
-
 void TRowWidthCache::Trim(int row) {
   if (rows_.size() <= kMaxRows) return;
   rows_.erase(rows_.begin(), rows_.lower_bound(row - kNear));
@@ -19,27 +11,33 @@ void TRowWidthCache::Trim(int row) {
 }
 
 int TRowWidthCache::Width(int row, const TMeasure& measure) {
-  Refresh();
   const std::string_view bytes = lines_[row];
   auto it = rows_.find(row);
-  if (it != rows_.end()) {
-    Entry& entry = it->second;
-    if (!entry.recheck || entry.bytes == bytes) {
-      entry.recheck = false;
-      return entry.width;
+  if (it == rows_.end()) {
+    Trim(row);
+    it = rows_.emplace(row, Entry{std::string(bytes), measure(bytes), 0}).first;
+  } else if (lines_.LowestChangedRowSince(it->second.seen) <= row && it->second.bytes != bytes) {
+    // Rows in view are asked for top to bottom. After Enter each row below
+    // holds the bytes just displaced from the row above it; after joining
+    // two lines, the bytes still kept for the row below it.
+    Entry previous = std::move(it->second);
+    const auto below = rows_.find(row + 1);
+    if (displaced_.bytes == bytes) {
+      it->second = std::move(displaced_);
+    } else if (below != rows_.end() && below->second.bytes == bytes) {
+      it->second = Entry{below->second.bytes, below->second.width, 0};
+    } else {
+      it->second = Entry{std::string(bytes), measure(bytes), 0};
     }
-    entry.bytes.assign(bytes);
-    entry.width = measure(bytes);
-    entry.recheck = false;
-    return entry.width;
+    displaced_ = std::move(previous);
   }
-  Trim(row);
-  Entry entry{std::string(bytes), measure(bytes), false};
-  const int width = entry.width;
-  rows_.emplace(row, std::move(entry));
-  return width;
+  it->second.seen = lines_.Generation();
+  return it->second.width;
 }
 
-void TRowWidthCache::clear() { rows_.clear(); }
+void TRowWidthCache::clear() {
+  rows_.clear();
+  displaced_ = Entry{};
+}
 
 }  // namespace notavo

@@ -2,9 +2,9 @@
 // row index so that a keystroke measures its own row, not the whole view.
 // A row the store reports untouched since it was measured keeps its width
 // without being looked at; a row at or after an edit is compared byte for
-// byte with the bytes it was measured with, and measured again only when
-// they differ. No hash stands in for the bytes, so no collision can show a
-// wrong width.
+// byte with the bytes it was measured with (or with its neighbours', when
+// rows moved by one), and measured again only when none match. No hash
+// stands in for the bytes, so no collision can show a wrong width.
 #pragma once
 
 #include <cstdint>
@@ -32,19 +32,18 @@ class TRowWidthCache {
   struct Entry {
     std::string bytes;  // what `width` was measured from
     int width = 0;
-    bool recheck = false;  // the store may have changed the row since
+    std::uint64_t seen = 0;  // the store's generation when last checked
   };
   // Rows within this distance of the one asked for are kept when the
   // cache grows past kMaxRows: the view's rows stay, scrolled-off ones go.
   static constexpr int kNear = 512;
   static constexpr std::size_t kMaxRows = 4096;
 
-  void Refresh();
   void Trim(int row);
 
   const TZelStrings& lines_;
-  std::uint64_t seen_ = 0;  // the store's generation the entries reflect
   std::map<int, Entry> rows_;
+  Entry displaced_;  // the entry a row's new bytes last replaced
 };
 
 }  // namespace notavo
