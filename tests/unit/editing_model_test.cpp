@@ -1,363 +1,288 @@
-// Random edit sequences applied both to the editor (headless, wrapped at
-// small columns and unwrapped) and to a reference model: a flat byte string
-// with a caret. After every step the text, the caret and the row invariants
-// must agree; undoing everything must give back the original bytes.
+// Random edit sequences applied both to the editor (headless, through its
+// keys and messages) and to the flat-text reference of edit_model.h: typing,
+// line breaks, tabs, deletions, pastes, cuts, selections and caret
+// placement by message, Home/End and the document ends, undo and redo
+// between steps, wrap switched and columns changed on the way, with lone CR
+// and LF bytes in the documents and in the typed text. After every step the
+// text, every row, the caret, the selection and the undo state must agree;
+// undoing everything gives back the loaded bytes, redoing everything the
+// last text. A failing run is shortened to a few steps before it is shown.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "editor/layout/word_wrap.h"
+#include "edit_model.h"
 #include "editor_fixture.h"
-#include "textstore/row_terminators.h"
-#include "textstore/shift_jis.h"
 
 namespace notavo {
 namespace {
 
-using namespace std::string_literals;
-using namespace notavo::win;
+using testing::EditModel;
+using testing::EditOp;
 using testing::EditorFixture;
+using testing::Escaped;
 
-std::string TextOf(const TZelStrings& lines) {
-  std::string text;
-  for (int i = 0; i < lines.Count(); ++i) text += lines[i];
-  return text.substr(0, text.size() - 2);
+struct Document {
+  std::string file;  // the bytes on disk
+  std::string text;  // the document they load as
+  bool loneCr, loneLf;
+};
+
+const std::vector<Document>& Documents() {
+  static const std::vector<Document> kDocuments = {
+      {"start line\r\n  indented \x82\xA0\x82\xA2 text\r\n\tlast",
+       "start line\r\n  indented \x82\xA0\x82\xA2 text\r\n\tlast", false, false},
+      // An LF file: a lone CR stays a byte of its line.
+      {"first\nab\rcd\nnext\n0123456789abcdefghij\rklmnopq\n",
+       "first\r\nab\rcd\r\nnext\r\n0123456789abcdefghij\rklmnopq\r\n", true, false},
+      // A CR LF file with lone LF bytes.
+      {"one\r\ntwo\nthree\r\n\n\r\n\x93\xFA\x96\x7B\x8C\xEA\n  x",
+       "one\r\ntwo\nthree\r\n\n\r\n\x93\xFA\x96\x7B\x8C\xEA\n  x", false, true},
+      // A CR file: LF is an ordinary byte there.
+      {"a\rb\nc\r\tlong line of text that wraps over rows\r",
+       "a\r\nb\nc\r\n\tlong line of text that wraps over rows\r\n", false, true},
+  };
+  return kDocuments;
 }
 
-long FlatCaret(const TZelEdit& edit) {
-  long at = 0;
-  for (int r = 0; r < edit.CaretRow(); ++r) at += static_cast<long>(edit.Lines()[r].size());
-  return at + edit.CaretCol();
-}
+struct Settings {
+  bool wrap = false;
+  int column = 10;
+  bool autoIndent = false;
+  bool caretScrollFix = false;
+  testing::OpMix mix;
+  std::size_t document = 0;
 
-TRowPos RowPosOf(const TZelStrings& lines, long flat) {
-  for (int r = 0; r < lines.Count(); ++r) {
-    const auto size = static_cast<long>(lines[r].size());
-    const long content = RowEndsLine(lines[r]) ? size - 2 : size;
-    if (flat <= content && (flat < size || r + 1 == lines.Count() || RowEndsLine(lines[r]))) {
-      return {r, static_cast<int>(flat)};
+  // The document is one whose lone bytes the mix allows.
+  static Settings For(unsigned seed, bool wrap, testing::OpMix mix) {
+    std::vector<std::size_t> fitting;
+    for (std::size_t d = 0; d < Documents().size(); ++d) {
+      const Document& doc = Documents()[d];
+      const bool loneCrFits = mix.loneCr && (mix.wrapWithLoneCr || !wrap);
+      if ((loneCrFits || !doc.loneCr) && (mix.loneLf || !doc.loneLf)) fitting.push_back(d);
     }
-    flat -= size;
+    return {wrap, 10 + static_cast<int>(seed % 3) * 7, (seed & 1) != 0, (seed & 2) != 0,
+            mix,  fitting[seed / 4 % fitting.size()]};
   }
-  return {lines.Count() - 1, 0};
-}
-
-// The reference: bytes and a caret, with the editor's rules in flat terms.
-struct Model {
-  std::string text;
-  long caret = 0;
-
-  long LineStart(long at) const {
-    const auto p =
-        text.rfind("\r\n", at >= 2 ? static_cast<std::size_t>(at - 2) : std::string::npos);
-    return at >= 2 && p != std::string::npos ? static_cast<long>(p) + 2 : 0;
-  }
-  long LineEnd(long at) const {
-    const auto p = text.find("\r\n", static_cast<std::size_t>(at));
-    return p == std::string::npos ? static_cast<long>(text.size()) : static_cast<long>(p);
-  }
-  bool LeadAt(long at) const {  // by role, from the line's start
-    const long start = LineStart(at);
-    return ByteTypeAt(std::string_view(text).substr(static_cast<std::size_t>(start)),
-                      static_cast<int>(at - start) + 1, false) == btLead;
-  }
-  long CharLength(long at) const {
-    if (text.compare(static_cast<std::size_t>(at), 2, "\r\n") == 0) return 2;
-    return LeadAt(at) && at + 1 < static_cast<long>(text.size()) ? 2 : 1;
-  }
-  long PrevCharLength(long at) const {
-    if (at >= 2 && text.compare(static_cast<std::size_t>(at - 2), 2, "\r\n") == 0) return 2;
-    return at >= 2 && LeadAt(at - 2) ? 2 : 1;
-  }
-  void Insert(const std::string& s) {
-    text.insert(static_cast<std::size_t>(caret), s);
-    caret += static_cast<long>(s.size());
-  }
-  void Overwrite(const std::string& s) {
-    const long end = LineEnd(caret);
-    if (caret >= end) {
-      Insert(s);
-      return;
-    }
-    const long n = static_cast<long>(s.size());
-    const long remaining = end - caret;
-    const bool splits = caret + n <= end && LeadAt(caret + n - 1);
-    const long k = std::min(remaining, splits ? n + 1 : n);
-    text.erase(static_cast<std::size_t>(caret), static_cast<std::size_t>(k));
-    Insert(s + (splits ? " " : ""));
-    if (splits) --caret;  // the caret stays in front of the pad
-  }
-  void Backspace() {
-    if (caret == 0) return;
-    const long n = PrevCharLength(caret);
-    caret -= n;
-    text.erase(static_cast<std::size_t>(caret), static_cast<std::size_t>(n));
-  }
-  void Delete() {
-    if (caret >= static_cast<long>(text.size())) return;
-    text.erase(static_cast<std::size_t>(caret), static_cast<std::size_t>(CharLength(caret)));
-  }
-  void Right() {
-    if (caret < static_cast<long>(text.size())) caret += CharLength(caret);
-  }
-  void Left() {
-    if (caret > 0) caret -= PrevCharLength(caret);
+  std::string Describe() const {
+    return std::string(wrap ? "wrapped at " + std::to_string(column) : "unwrapped") +
+           (autoIndent ? ", AutoIndent" : "") + (caretScrollFix ? ", CaretScrollFix" : "") +
+           ", document " + Escaped(Documents()[document].file);
   }
 };
 
-void ExpectRowInvariants(const TZelEdit& edit) {
-  const TZelStrings& lines = edit.Lines();
-  ASSERT_GE(lines.Count(), 1);
-  for (int i = 0; i < lines.Count(); ++i) {
-    const std::string_view row = lines[i];
-    ASSERT_FALSE(row.empty()) << "row " << i;
-    const bool mark = row.size() >= 2 && row.substr(row.size() - 2) == kEofMark;
-    ASSERT_EQ(mark, i + 1 == lines.Count()) << "row " << i;
-    if (!edit.WordWrap() && i + 1 < lines.Count()) {
-      ASSERT_TRUE(RowEndsLine(row)) << "row " << i;
-    }
-    if (edit.WordWrap() && !RowEndsLine(row)) {
-      ASSERT_LT(i + 1, lines.Count());
+// A loaded editor and its model.
+class Session {
+ public:
+  explicit Session(const Settings& s) {
+    f_.edit.SetWordWrap(s.wrap);
+    f_.edit.SetColumn(s.column);
+    f_.edit.AutoIndent = s.autoIndent;
+    f_.edit.CaretScrollFix = s.caretScrollFix;
+    loaded_ = f_.Load(Documents()[s.document].file);
+    model_.text = Documents()[s.document].text;
+    model_.wrapped = s.wrap;
+    model_.autoIndent = s.autoIndent;
+    model_.params.Column = f_.edit.Column();
+    model_.params.TabCount = f_.edit.TabCount();
+  }
+  bool Loaded() const { return loaded_; }
+  std::string Check() { return run_.Check(); }
+  std::string Apply(const EditOp& op) { return run_.Apply(op); }
+  EditModel& Model() { return model_; }
+  TZelEdit& Edit() { return f_.edit; }
+
+ private:
+  EditorFixture f_;
+  EditModel model_;
+  testing::ModelRun run_{f_.host, f_.edit, model_};
+  bool loaded_ = false;
+};
+
+// Index of the first step whose result differs from the model (or -1),
+// what differed, and the model's state before that step.
+struct Outcome {
+  int failedAt = -1;
+  std::string message;
+  std::string before;
+};
+
+Outcome Replay(const Settings& s, const std::vector<EditOp>& ops) {
+  Session session(s);
+  if (std::string m = session.Check(); !m.empty()) return {0, "after loading: " + m, ""};
+  for (std::size_t i = 0; i < ops.size(); ++i) {
+    if (!testing::Allowed(ops[i], session.Model(), s.mix)) continue;
+    const std::string before = testing::Describe(session.Model());
+    if (std::string m = session.Apply(ops[i]); !m.empty()) return {static_cast<int>(i), m, before};
+  }
+  return {};
+}
+
+// Drops steps while the run still fails, longest stretches first, until no
+// single step can go.
+std::vector<EditOp> Shorten(const Settings& s, std::vector<EditOp> ops) {
+  for (std::size_t length = 0; length != ops.size();) {
+    length = ops.size();
+    for (std::size_t chunk = std::max<std::size_t>(ops.size() / 2, 1); chunk >= 1; chunk /= 2) {
+      for (std::size_t at = 0; at + chunk <= ops.size();) {
+        std::vector<EditOp> fewer(ops.begin(), ops.begin() + static_cast<long>(at));
+        fewer.insert(fewer.end(), ops.begin() + static_cast<long>(at + chunk), ops.end());
+        const Outcome o = Replay(s, fewer);
+        if (o.failedAt >= 0) {
+          fewer.resize(static_cast<std::size_t>(o.failedAt) + 1);
+          ops = std::move(fewer);
+        } else {
+          at += chunk;
+        }
+      }
     }
   }
+  return ops;
 }
 
-std::string RandomChars(std::mt19937& rng) {
-  static const std::vector<std::string> kChars = {"a",        "b",        " ",    "\t", "\x82\xA0",
-                                                  "\x93\xFA", "\x81\x40", "\xB1", "x",  "\x88\x9F"};
-  std::string s;
-  const int n = 1 + static_cast<int>(rng() % 3);
-  for (int i = 0; i < n; ++i) s += kChars[rng() % kChars.size()];
-  return s;
+std::string Report(const Settings& s, const std::vector<EditOp>& ops) {
+  const std::vector<EditOp> shortest = Shorten(s, ops);
+  std::string text = s.Describe() + "\nshortest failing steps:\n";
+  for (const EditOp& op : shortest) text += "  " + testing::Describe(op) + "\n";
+  const Outcome o = Replay(s, shortest);
+  return text + "  -> " + o.message + "\nbefore the last step: " + o.before;
 }
 
-void RunModel(bool wrap, int column, unsigned seed, int steps) {
-  SCOPED_TRACE("seed " + std::to_string(seed) + (wrap ? " wrapped" : ""));
-  EditorFixture f;
-  f.edit.SetWordWrap(wrap);
-  f.edit.SetColumn(column);
-  f.edit.AutoIndent = !wrap;
-  const std::string original = "start line\r\n  indented \x82\xA0\x82\xA2 text\r\n\tlast";
-  ASSERT_TRUE(f.Load(original));
-  Model m{original, 0};
-  // Text before each undoable action, how it was recorded and where: an
-  // insertion ('i') right after a selection deletion ('d') at the same
-  // position undoes together with it, as typing over a selection does.
-  struct Action {
-    std::string before;
-    char kind;
-    long pos;
-  };
-  std::vector<Action> history;
-  std::vector<std::string> undone;  // texts undone since the last edit, oldest first
+EditOp Plain(EditOp::Kind kind) {
+  EditOp op;
+  op.kind = kind;
+  return op;
+}
+
+bool IsEdit(EditOp::Kind kind) {
+  return kind <= EditOp::kCut;  // typing through cutting
+}
+
+void RunModel(const Settings& s, unsigned seed, int steps) {
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  Session session(s);
+  ASSERT_TRUE(session.Loaded());
+  ASSERT_EQ(session.Check(), "");
   std::mt19937 rng(seed);
-  bool insertMode = true;
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  std::vector<EditOp> ops;
+  auto apply = [&](const EditOp& op) {
+    ops.push_back(op);
+    if (std::getenv("MODEL_TRACE")) std::printf("%s\n", testing::Describe(op).c_str());
+    const std::string message = session.Apply(op);
+    if (!message.empty()) {
+      ADD_FAILURE() << message << "\n" << Report(s, ops);
+    }
+    return message.empty();
+  };
   for (int step = 0; step < steps; ++step) {
-    const int op = static_cast<int>(rng() % 14);
-    std::string before = m.text;
-    bool recorded = true;
-    char kind = 'i';
-    long pos = m.caret;
-    SCOPED_TRACE("step " + std::to_string(step) + " op " + std::to_string(op));
-    switch (op) {
-      case 0:
-      case 1:
-      case 2: {  // typing, one character at a time as the keys do, or an IME string
-        const std::string s = RandomChars(rng);
-        f.edit.TypeText(s);
-        if (!insertMode && m.caret < m.LineEnd(m.caret)) kind = 'o';
-        if (insertMode) {
-          m.Insert(s);
-        } else {
-          m.Overwrite(s);
-        }
-        break;
-      }
-      case 3: {  // Enter, with auto-indent when unwrapped
-        std::string indent = "\r\n";
-        if (!wrap) {
-          for (long i = m.LineStart(m.caret);
-               i < m.caret && (m.text[static_cast<std::size_t>(i)] == ' ' ||
-                               m.text[static_cast<std::size_t>(i)] == '\t');
-               ++i) {
-            indent += m.text[static_cast<std::size_t>(i)];
-          }
-        }
-        f.edit.InsertLineBreak();
-        m.Insert(indent);
-        break;
-      }
-      case 4:
-        f.edit.InsertTab();
-        m.Insert("\t");
-        break;
-      case 5:
-        recorded = m.caret > 0;
-        kind = 'x';
-        f.edit.DeleteCharLeft();
-        m.Backspace();
-        break;
-      case 6:
-        recorded = m.caret < static_cast<long>(m.text.size());
-        kind = 'x';
-        f.edit.DeleteCharRight();
-        m.Delete();
-        break;
-      case 7: {  // paste text with line ends and stray LF bytes
-        static const std::vector<std::string> kPastes = {"p\r\nq", "\r\n", "one\ntwo",
-                                                         "\x93\xFA\r\n\r\nz"};
-        const std::string s = kPastes[rng() % kPastes.size()];
-        f.host.clipboardText = s;
-        f.edit.PasteFromClipboard();
-        m.Insert(s);
-        break;
-      }
-      case 8:
-        f.edit.CaretRight(false);
-        m.Right();
-        recorded = false;
-        break;
-      case 9:
-        f.edit.CaretLeft(false);
-        m.Left();
-        recorded = false;
-        break;
-      case 10: {  // select a range between character boundaries, then delete or cut it
-        std::vector<long> bounds{0};
-        while (bounds.back() < static_cast<long>(m.text.size()))
-          bounds.push_back(bounds.back() + m.CharLength(bounds.back()));
-        const long a = bounds[rng() % bounds.size()], b = bounds[rng() % bounds.size()];
-        const TRowPos pa = RowPosOf(f.edit.Lines(), a), pb = RowPosOf(f.edit.Lines(), b);
-        f.edit.SetSelection(pa.Col, pa.Row, pb.Row, pb.Col);
-        const long lo = std::min(a, b), hi = std::max(a, b);
-        recorded = hi > lo;
-        if (rng() % 2) {
-          f.host.clipboardText.reset();
-          f.edit.CutToClipboard();
-          if (recorded) {
-            ASSERT_TRUE(f.host.clipboardText.has_value());
-            ASSERT_EQ(*f.host.clipboardText, m.text.substr(static_cast<std::size_t>(lo),
-                                                           static_cast<std::size_t>(hi - lo)));
-          }
-        } else {
-          f.edit.DeleteCharRight();  // with a selection: deletes it
-        }
-        if (!recorded) {  // an empty selection: nothing to delete
-          m.caret = lo;
-          break;
-        }
-        m.text.erase(static_cast<std::size_t>(lo), static_cast<std::size_t>(hi - lo));
-        m.caret = lo;
-        kind = 'd';
-        pos = lo;
-        break;
-      }
-      case 11:
-        if (!history.empty()) {
-          undone.push_back(m.text);
-          f.edit.Undo();
-          const Action undone = history.back();
-          history.pop_back();
-          m.text = undone.before;
-          if (undone.kind == 'i' && !history.empty() && history.back().kind == 'd' &&
-              history.back().pos == undone.pos) {
-            m.text = history.back().before;
-            history.pop_back();
-          }
-          m.caret = FlatCaret(f.edit);
-        }
-        recorded = false;
-        break;
-      case 12:
-        f.Send(WM_KEYDOWN, VK_INSERT);
-        insertMode = !insertMode;
-        recorded = false;
-        break;
-      case 13:
-        if (!wrap) {  // word deletion works on display rows: unwrapped only
-          const bool singleCharacter =
-              f.edit.CaretCol() == 0 ||
-              f.edit.Lines()[f.edit.CaretRow()][static_cast<std::size_t>(f.edit.CaretCol() - 1)] ==
-                  '\t';
-          kind = singleCharacter ? 'x' : 'd';
-          f.edit.DeleteWordLeft();
-          m.text = TextOf(f.edit.Lines());  // checked by the undo history instead
-          m.caret = FlatCaret(f.edit);
-          pos = m.caret;
-          recorded = before != m.text;
-        } else {
-          recorded = false;
-        }
-        break;
-    }
-    // Insertions are recorded even when they leave the bytes as they were
-    // (typing a letter over the same letter).
-    const bool insertion = op <= 4 || op == 7;
-    if (recorded && (insertion || before != m.text)) {
-      history.push_back({before, kind, pos});
-      undone.clear();  // a new edit ends what redo could bring back
-    }
-    if (std::getenv("MODEL_TRACE")) {
-      std::printf("step %d op %d caret %ld text %s\n", step, op, m.caret,
-                  ::testing::PrintToString(m.text).c_str());
-    }
-    ASSERT_EQ(TextOf(f.edit.Lines()), m.text);
-    ASSERT_EQ(FlatCaret(f.edit), m.caret);
-    ExpectRowInvariants(f.edit);
-    if (wrap && step % 25 == 0) {
-      // The layout is exactly a fresh wrap of the logical lines.
-      TZelStrings logical;
-      logical.Assign(f.edit.Lines());
-      TLineIndex index(logical);
-      TRowPos c, a;
-      TWrapParams p;
-      p.Column = column;
-      p.TabCount = f.edit.TabCount();
-      RebuildRows(logical, index, false, p, c, a);
-      const auto fresh = WrapAll(logical, p);
-      ASSERT_EQ(static_cast<int>(fresh.size()), f.edit.Lines().Count());
-      for (int i = 0; i < f.edit.Lines().Count(); ++i)
-        ASSERT_EQ(fresh[static_cast<std::size_t>(i)], f.edit.Lines()[i]) << i;
+    const EditOp op = testing::PickOp(pick, session.Model(), s.mix);
+    if (!apply(op)) return;
+    // Now and then the step just made is undone and redone at once.
+    if (IsEdit(op.kind) && pick(4) == 0) {
+      if (!apply(Plain(EditOp::kUndo)) || !apply(Plain(EditOp::kRedo))) return;
     }
   }
-  // Undo everything: the original bytes come back, and the text is
-  // unmodified again.
-  while (f.edit.CanUndo()) f.edit.Undo();
-  EXPECT_EQ(TextOf(f.edit.Lines()), original);
-  EXPECT_FALSE(f.edit.Modified());
-  // Redo everything: the newest text, including what was undone at the end.
-  const bool trace = std::getenv("MODEL_TRACE") != nullptr;
-  if (trace) {
-    for (const auto& h : history)
-      std::printf("history %c %ld %s\n", h.kind, h.pos, ::testing::PrintToString(h.before).c_str());
+  // Undo everything: the loaded bytes come back, and the text is
+  // unmodified again; redo everything: the newest text.
+  std::optional<std::string> newest;
+  if (session.Model().redo.empty()) newest = session.Model().text;
+  // (Wrapping is switched off first where the mix keeps lone CR bytes out
+  // of wrapped rows and the next step would bring one back.)
+  auto replay = [&](EditOp::Kind kind) {
+    if (!testing::Allowed(Plain(kind), session.Model(), s.mix) &&
+        !apply(Plain(EditOp::kToggleWrap)))
+      return false;
+    return apply(Plain(kind));
+  };
+  while (!session.Model().undo.empty()) {
+    if (!replay(EditOp::kUndo)) return;
   }
-  while (f.edit.CanRedo()) {
-    f.edit.Redo();
-    if (trace)
-      std::printf("redo -> %s\n", ::testing::PrintToString(TextOf(f.edit.Lines())).c_str());
+  EXPECT_EQ(session.Model().text, Documents()[s.document].text);
+  EXPECT_FALSE(session.Edit().Modified());
+  while (!session.Model().redo.empty()) {
+    if (!replay(EditOp::kRedo)) return;
   }
-  EXPECT_EQ(TextOf(f.edit.Lines()), undone.empty() ? m.text : undone.front());
+  if (newest) {
+    EXPECT_EQ(session.Model().text, *newest);
+  }
+}
+
+constexpr unsigned kSeeds = 40;  // runs of 1000 steps for each test, about 40 ms each
+
+// Lone CR bytes in odd runs, lone LF bytes in even ones; none of the cases
+// the disabled tests below wait for.
+testing::OpMix OneKindOfLoneByte(unsigned seed) {
+  testing::OpMix mix;
+  (seed % 2 ? mix.loneLf : mix.loneCr) = false;
+  mix.wordDeleteAtLoneCr = false;
+  mix.wrapWithLoneCr = false;
+  return mix;
+}
+
+void RunSeeds(testing::OpMix mix, bool wrap) {
+  for (unsigned seed = 1; seed <= kSeeds; ++seed)
+    RunModel(Settings::For(seed, wrap, mix), seed, 1000);
 }
 
 TEST(EditingModel, Unwrapped) {
-  for (unsigned seed = 1; seed <= 25; ++seed) RunModel(false, 1000, seed, 1000);
-}
-
-// Replays one seed with a trace: MODEL_SEED=n [MODEL_WRAP=1] MODEL_TRACE=1.
-TEST(EditingModel, DISABLED_One) {
-  const int seed = std::atoi(std::getenv("MODEL_SEED"));
-  const bool wrap = std::getenv("MODEL_WRAP") != nullptr;
-  RunModel(wrap, wrap ? 10 + (seed % 3) * 7 : 1000, static_cast<unsigned>(seed), 1000);
+  for (unsigned seed = 1; seed <= kSeeds; ++seed)
+    RunModel(Settings::For(seed, false, OneKindOfLoneByte(seed)), seed, 1000);
 }
 
 TEST(EditingModel, WrappedAtSmallColumns) {
-  for (unsigned seed = 1; seed <= 25; ++seed) {
-    RunModel(true, 10 + static_cast<int>(seed % 3) * 7, seed, 1000);
-  }
+  for (unsigned seed = 1; seed <= kSeeds; ++seed)
+    RunModel(Settings::For(seed, true, OneKindOfLoneByte(seed)), seed, 1000);
+}
+
+// The three tests below wait for fixes in the editor.
+//
+// An edit that brings a lone CR and a lone LF together (typing LF after a
+// lone CR, deleting what stood between them) leaves the new line end inside
+// a row: the rows and the caret no longer match the text that is saved.
+TEST(EditingModel, DISABLED_LoneCrMeetsLoneLf) {
+  testing::OpMix mix;
+  mix.wordDeleteAtLoneCr = false;
+  mix.wrapWithLoneCr = false;
+  RunSeeds(mix, false);
+  RunSeeds(mix, true);
+}
+
+// Ctrl+Delete with a lone CR at the caret deletes nothing; a CR there is
+// deleted as Delete deletes it.
+TEST(EditingModel, DISABLED_CtrlDeleteAtALoneCr) {
+  testing::OpMix mix;
+  mix.loneLf = false;
+  mix.wrapWithLoneCr = false;
+  RunSeeds(mix, false);
+  RunSeeds(mix, true);
+}
+
+// Wrapped rows around a lone CR: a row cut short before a CR is not re-cut
+// when an edit two rows further on makes room, so the rows are no longer
+// what wrapping the text afresh gives.
+TEST(EditingModel, DISABLED_WrappedRowsAroundALoneCr) {
+  testing::OpMix mix;
+  mix.loneLf = false;
+  mix.wordDeleteAtLoneCr = false;
+  RunSeeds(mix, true);
+}
+
+// Replays one seed: MODEL_SEED=n [MODEL_WRAP=1] [MODEL_STEPS=n] [MODEL_TRACE=1]
+// [MODEL_MIX=all] (default: the seed's mix in the tests above).
+TEST(EditingModel, DISABLED_One) {
+  const char* seed = std::getenv("MODEL_SEED");
+  const char* steps = std::getenv("MODEL_STEPS");
+  ASSERT_NE(seed, nullptr);
+  const auto n = static_cast<unsigned>(std::atoi(seed));
+  const testing::OpMix mix = std::getenv("MODEL_MIX") ? testing::OpMix{} : OneKindOfLoneByte(n);
+  RunModel(Settings::For(n, std::getenv("MODEL_WRAP") != nullptr, mix), n,
+           steps ? std::atoi(steps) : 1000);
 }
 
 }  // namespace
