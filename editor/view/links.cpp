@@ -39,14 +39,13 @@ void TZelEdit::LinkPass(int first, int last, const TRect* clip) {
   }
   TLinkRunOn state = *known;
   TLinkScanner scanner;
+  // Rows before `first` are only scanned for the state they pass on.
+  const TLinkSpanSink paint = [&](int from, int to) { PaintLinkSpan(from, to, clip, row); };
+  const TLinkSpanSink scanOnly;
   for (; row <= last; ++row) {
     FLinkStates.Remember(row, state);
     const std::string_view next = row + 1 < count ? FLines[row + 1] : std::string_view();
-    TLinkSpanSink paint;
-    if (row >= first) {
-      paint = [this, clip, row](int from, int to) { PaintLinkSpan(from, to, clip, row); };
-    }
-    state = scanner.Scan(FLines[row], next, singleByte, state, paint);
+    state = scanner.Scan(FLines[row], next, singleByte, state, row >= first ? paint : scanOnly);
   }
   if (last + 1 < count) FLinkStates.Remember(last + 1, state);
 }
