@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/edit_model.h"
+#include "tests/unit/edit_ops.h"
 
 using namespace notavo;
 using namespace notavo::testing;

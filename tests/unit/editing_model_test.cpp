@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "edit_model.h"
+#include "edit_ops.h"
 #include "editor_fixture.h"
 
 namespace notavo {
