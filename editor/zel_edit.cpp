@@ -2,6 +2,8 @@
 // (load, save, clear, redesign).
 #include "editor/zel_edit.h"
 
+#include "editor/caret/position_rule.h"
+
 #include <exception>
 
 #include "editor/layout/tab_expansion.h"
@@ -164,10 +166,13 @@ void TZelEdit::RefreshView() {
 
 void TZelEdit::AfterRebuild(bool redraw) {
   FOptions.WordWrap = FWrap.WordWrap();  // the options read back the store's state
+  // A caret left at a soft row's end is shown at the next row's start.
+  FCaret = PositionAfterEdit(FLines, FCaret);
+  FAnchor = PositionAfterEdit(FLines, FAnchor);
   FSelEndRow = FSelPaintedRow = FCaret.Row;
   FSelEndCol = FSelPaintedCol = FCaret.Col;
   FScrollX = 0;
-  FCaretX = PrefixWidth(FLines[FCaret.Row], FCaret.Col);
+  FCaretX = CaretXOf(FCaret);
   if (!redraw) return;
   if (!MoveCaretTo(FCaret.Col, FCaret.Row, 0, false, false)) RedrawAll();
 }

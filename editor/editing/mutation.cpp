@@ -157,6 +157,7 @@ void TZelEdit::TypeText(std::string_view text) {
   if (HasSelection()) DeleteSelection(true);
   std::string pad;
   const TRowPos at = FCaret;
+  TRowPos overwrittenEnd = at;
   const bool atLineEnd = RowEndsLine(FLines[at.Row]) && at.Col >= ContentLength(at.Row);
   if (!FInsertMode && !atLineEnd) {
     // The overwritten bytes run on across soft rows to the line's end.
@@ -174,12 +175,12 @@ void TZelEdit::TypeText(std::string_view text) {
     RecordUndo(ukOverwritten, std::string_view(line).substr(static_cast<std::size_t>(at.Col),
                                                             static_cast<std::size_t>(k)),
                at.Row, at.Col);
-    if (k > 0) ShowEdit(TextOps().Delete(at, PositionAtOffset(FLines, at.Row, at.Col + k)));
+    overwrittenEnd = PositionAtOffset(FLines, at.Row, at.Col + k);
   }
   const std::string inserted = std::string(text) + pad;
-  RecordUndo(ukInserted, inserted, FCaret.Row, FCaret.Col);
+  RecordUndo(ukInserted, inserted, at.Row, at.Col);
   FHost.Caret().Hide();
-  TEditReport report = TextOps().Insert(FCaret, inserted);
+  TEditReport report = TextOps().Replace(at, overwrittenEnd, inserted, true);
   // The caret stays in front of the pad.
   if (!pad.empty()) report.Caret = NormalizePosition(FLines, BytesBefore(FLines, report.Caret, 1),
                                                      SingleByteMode());
@@ -340,7 +341,7 @@ void TZelEdit::DeleteWordRight() {
   const char c = FCaret.Col < static_cast<int>(bytes.size())
                      ? bytes[static_cast<std::size_t>(FCaret.Col)]
                      : '\0';
-  if (!IsLineBreakAt(FCaret.Row, FCaret.Col) && c != '\t' && c != '\0' &&
+  if (!IsLineBreakAt(FCaret.Row, FCaret.Col) && c != '\t' && c != '\0' && c != '\r' &&
       FCaret.Col < ContentLength(FCaret.Row)) {
     const int end = ScanWordForward(bytes, FCaret.Col, SingleByteMode());
     DeleteToColumn(std::min(end, ContentLength(FCaret.Row)));

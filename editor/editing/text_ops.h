@@ -16,21 +16,15 @@ class TTextOps {
  public:
   TTextOps(TZelStrings& lines, const TWrapParams* wrap) : lines_(lines), wrap_(wrap) {}
 
-  // Removes the bytes from `a` to `b` (a before b; b may lie inside or
-  // behind a line end, which then goes too and the next row joins). The
-  // caret goes to `a`.
-  TEditReport Delete(TRowPos a, TRowPos b);
-  // Inserts `text` at `at`, cutting rows after each CR LF; the caret goes
-  // behind the text.
-  TEditReport Insert(TRowPos at, std::string_view text);
-  // Inserts `bytes` into the row at `at` as they are (no row is cut after a
-  // CR LF in them); the caret stays at `at`.
-  TEditReport InsertInRow(TRowPos at, std::string_view bytes);
+  // Replaces the bytes from `a` to `b` (a not after b; b may lie inside or
+  // behind a line end, which then goes too and the next row joins) by
+  // `text`. Rows are cut after every CR LF of the result. The caret goes
+  // behind the text, or stays at `a`.
+  TEditReport Replace(TRowPos a, TRowPos b, std::string_view text, bool caretBehind);
+  TEditReport Delete(TRowPos a, TRowPos b) { return Replace(a, b, {}, false); }
+  TEditReport Insert(TRowPos at, std::string_view text) { return Replace(at, at, text, true); }
 
  private:
-  // A row an edit put together that has no terminator of its own takes the
-  // next row in; returns the last row replaced.
-  int JoinUnterminated(std::string& row, int lastRow) const;
   TEditReport Finish(int first, int last, bool rowsMoved, TRowPos caret);
 
   TZelStrings& lines_;

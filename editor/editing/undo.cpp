@@ -108,16 +108,16 @@ void TZelEdit::ReplayStep(bool undoDirection) {
       ++row;
       col = 0;
     }
-    report = ops.Delete(at, {row, col});
     transfer(ukDeleted);
     if (!source.empty() && TUndoLog::ReplayedTogether(step, source.front())) {
-      const TUndoStep paired = source.front();
-      const TRowPos pairedAt = toRows(paired.Row, paired.Col);
       // The selection the insertion replaced comes back with the caret
       // behind it; overwritten bytes come back as they were, caret in front.
-      report.Add(paired.Kind == ukDeleted ? ops.Insert(pairedAt, paired.Text)
-                                          : ops.InsertInRow(pairedAt, paired.Text));
+      // One replacement, so no state between the two is ever laid out.
+      const TUndoStep& paired = source.front();
+      report = ops.Replace(at, {row, col}, paired.Text, paired.Kind == ukDeleted);
       transfer(ukInserted);
+    } else {
+      report = ops.Delete(at, {row, col});
     }
   } else if (step.Kind == ukDeleted || step.Kind == ukBackspaced) {
     report = ops.Insert(at, step.Text);

@@ -184,7 +184,9 @@ TRewrapResult RewrapRows(TZelStrings& lines, const TWrapParams& params, int star
   start = std::clamp(start, 0, count - 1);
   last = std::clamp(last, start, count - 1);
   // Text may move back onto the soft row before the edit.
-  if (start > 0 && !RowEndsLine(lines[start - 1])) --start;
+  // A soft row may have been cut short in front of a CR or NUL; with room
+  // made behind it, text moves back onto it too.
+  for (int k = 0; k < 2 && start > 0 && !RowEndsLine(lines[start - 1]); ++k) --start;
 
   // Join the edited logical lines. The caret row `t` is tracked as if each
   // joined line were already one row; a caret on a joined soft row moves

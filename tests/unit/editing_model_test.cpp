@@ -240,12 +240,12 @@ TEST(EditingModel, WrappedAtSmallColumns) {
     RunModel(Settings::For(seed, true, OneKindOfLoneByte(seed)), seed, 1000);
 }
 
-// The three tests below wait for fixes in the editor.
+// Lone bytes, one kind per test, so a failure names its kind.
 //
 // An edit that brings a lone CR and a lone LF together (typing LF after a
-// lone CR, deleting what stood between them) leaves the new line end inside
-// a row: the rows and the caret no longer match the text that is saved.
-TEST(EditingModel, DISABLED_LoneCrMeetsLoneLf) {
+// lone CR, deleting what stood between them) must end the row there: the rows
+// and the caret always match the text that is saved.
+TEST(EditingModel, LoneCrMeetsLoneLf) {
   testing::OpMix mix;
   mix.wordDeleteAtLoneCr = false;
   mix.wrapWithLoneCr = false;
@@ -253,9 +253,8 @@ TEST(EditingModel, DISABLED_LoneCrMeetsLoneLf) {
   RunSeeds(mix, true);
 }
 
-// Ctrl+Delete with a lone CR at the caret deletes nothing; a CR there is
-// deleted as Delete deletes it.
-TEST(EditingModel, DISABLED_CtrlDeleteAtALoneCr) {
+// Ctrl+Delete with a lone CR at the caret deletes it as Delete does.
+TEST(EditingModel, CtrlDeleteAtALoneCr) {
   testing::OpMix mix;
   mix.loneLf = false;
   mix.wrapWithLoneCr = false;
@@ -263,10 +262,10 @@ TEST(EditingModel, DISABLED_CtrlDeleteAtALoneCr) {
   RunSeeds(mix, true);
 }
 
-// Wrapped rows around a lone CR: a row cut short before a CR is not re-cut
-// when an edit two rows further on makes room, so the rows are no longer
-// what wrapping the text afresh gives.
-TEST(EditingModel, DISABLED_WrappedRowsAroundALoneCr) {
+// Wrapped rows around a lone CR: a row cut short before a CR is cut again
+// when an edit two rows further on makes room, so the rows stay what
+// wrapping the text afresh gives.
+TEST(EditingModel, WrappedRowsAroundALoneCr) {
   testing::OpMix mix;
   mix.loneLf = false;
   mix.wordDeleteAtLoneCr = false;
