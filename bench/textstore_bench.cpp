@@ -1,11 +1,14 @@
 // Text store benchmark: loading, GetText and saving a large Shift-JIS
 // document, timed against `wc -l` and `cp` on the same files in the same run
 // (warm page cache, median of several runs), plus the peak resident memory
-// of a fresh process that only loads and holds the document.
+// of a fresh process that only loads and holds the document, and what that
+// process still holds once every row is deleted or overwritten by an edit.
 //
 // Usage:
 //   textstore_bench [--runs N] CRLF_FILE LF_FILE   full benchmark
 //   textstore_bench --rss-probe FILE               load FILE, report memory
+//   textstore_bench --edit-probe delete|overwrite FILE
+//                                                  load, edit every row, report memory
 // Output files (save and cp targets) go next to CRLF_FILE.
 #include <fcntl.h>
 #include <spawn.h>
@@ -113,6 +116,55 @@ int RssProbe(const std::string& path) {
   return 0;
 }
 
+// --edit-probe: a fresh process loads the document, then either deletes
+// every row (what selecting all and deleting leaves: one edited row with the
+// end mark) or overwrites every row with an edited copy of itself. Prints:
+// empty_rss_kb loaded_rss_kb edited_rss_kb edit_ms loaded_block_bytes
+// edited_block_bytes.
+int EditProbe(const std::string& mode, const std::string& path) {
+  TZelStrings doc;
+  const long emptyRss = StatusKb("VmRSS");
+  doc.LoadFromFile(path);
+  const long loadedRss = StatusKb("VmRSS");
+  const std::size_t loadedBlocks = doc.BlockBytes();
+  const auto t = Clock::now();
+  if (mode == "delete") {
+    doc.ReplaceRows(0, doc.Count(), std::vector<std::string>{std::string("\0\0", 2)});
+  } else {
+    for (int i = 0; i < doc.Count(); ++i) doc.Put(i, std::string(doc[i]));
+  }
+  const double seconds = SecondsSince(t);
+  std::printf("%ld %ld %ld %.6f %zu %zu\n", emptyRss, loadedRss, StatusKb("VmRSS"), seconds * 1e3,
+              loadedBlocks, doc.BlockBytes());
+  return 0;
+}
+
+struct EditProbeResult {
+  long emptyKb = 0, loadedKb = 0, editedKb = 0;
+  double editMs = 0;
+  std::size_t loadedBlocks = 0, editedBlocks = 0;
+};
+
+// The probe with the median edit time of `runs` fresh processes.
+EditProbeResult MedianEditProbe(const std::string& self, const char* mode, const std::string& path,
+                                int runs) {
+  std::vector<EditProbeResult> results;
+  for (int r = 0; r < runs; ++r) {
+    const std::string cmd = "'" + self + "' --edit-probe " + mode + " '" + path + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(cmd.c_str(), "r"), ::pclose);
+    EditProbeResult p;
+    if (!pipe || std::fscanf(pipe.get(), "%ld %ld %ld %lf %zu %zu", &p.emptyKb, &p.loadedKb,
+                             &p.editedKb, &p.editMs, &p.loadedBlocks, &p.editedBlocks) != 6) {
+      std::fprintf(stderr, "edit probe failed for %s\n", path.c_str());
+      std::exit(1);
+    }
+    results.push_back(p);
+  }
+  std::sort(results.begin(), results.end(),
+            [](const auto& a, const auto& b) { return a.editMs < b.editMs; });
+  return results[results.size() / 2];
+}
+
 struct Probe {
   double loadMs = 0;
   long baseHwmKb = 0, hwmKb = 0, rssKb = 0;
@@ -206,6 +258,7 @@ bool SameBytes(const std::string& a, const std::string& b) { return ReadAll(a) =
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--rss-probe") == 0) return RssProbe(argv[2]);
+  if (argc == 4 && std::strcmp(argv[1], "--edit-probe") == 0) return EditProbe(argv[2], argv[3]);
 
   int runs = 5;
   int arg = 1;
@@ -214,8 +267,10 @@ int main(int argc, char** argv) {
     arg = 3;
   }
   if (argc - arg != 2) {
-    std::fprintf(stderr, "usage: %s [--runs N] CRLF_FILE LF_FILE\n       %s --rss-probe FILE\n",
-                 argv[0], argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s [--runs N] CRLF_FILE LF_FILE\n       %s --rss-probe FILE\n"
+                 "       %s --edit-probe delete|overwrite FILE\n",
+                 argv[0], argv[0], argv[0]);
     return 2;
   }
   const std::string crlf = argv[arg], lf = argv[arg + 1];
@@ -299,6 +354,9 @@ int main(int argc, char** argv) {
 
   const Probe memCrlf = MedianProbe(selfExe, crlf, runs);
   const Probe memLf = MedianProbe(selfExe, lf, runs);
+  const EditProbeResult deletedCrlf = MedianEditProbe(selfExe, "delete", crlf, runs);
+  const EditProbeResult deletedLf = MedianEditProbe(selfExe, "delete", lf, runs);
+  const EditProbeResult overwrittenCrlf = MedianEditProbe(selfExe, "overwrite", crlf, runs);
 
   const double crlfMb = static_cast<double>(crlfSize) / 1e6,
                lfMb = static_cast<double>(lfSize) / 1e6;
@@ -328,6 +386,24 @@ int main(int argc, char** argv) {
   printMem("CR LF", memCrlf);
   printMem("LF", memLf);
 
+  // Memory above an empty document's, against the file's size.
+  auto aboveEmpty = [](long kb, const EditProbeResult& p, std::uint64_t size) {
+    return static_cast<double>(kb - p.emptyKb) * 1024.0 / static_cast<double>(size);
+  };
+  std::printf("\nFresh process that loads, then edits every row (median of %d):\n", runs);
+  auto printEdit = [&](const char* name, const EditProbeResult& p, std::uint64_t size) {
+    std::printf(
+        "  %-24s %8.1f ms  RSS above empty: loaded %6.1f MB (%.2f x file), edited %6.1f MB"
+        " (%.2f x file); blocks held %6.1f -> %6.1f MB\n",
+        name, p.editMs, static_cast<double>(p.loadedKb - p.emptyKb) * 1024 / 1e6,
+        aboveEmpty(p.loadedKb, p, size), static_cast<double>(p.editedKb - p.emptyKb) * 1024 / 1e6,
+        aboveEmpty(p.editedKb, p, size), static_cast<double>(p.loadedBlocks) / 1e6,
+        static_cast<double>(p.editedBlocks) / 1e6);
+  };
+  printEdit("delete all, CR LF", deletedCrlf, crlfSize);
+  printEdit("delete all, LF", deletedLf, lfSize);
+  printEdit("overwrite all, CR LF", overwrittenCrlf, crlfSize);
+
   const double rLoadCrlf = loadCrlf.median() / wcCrlf.median();
   const double rLoadLf = loadLf.median() / wcLf.median();
   const double rSave = save.median() / cp.median();
@@ -347,8 +423,13 @@ int main(int argc, char** argv) {
               save.median() / cpSync.median());
   std::printf("  peak RSS / size, CR LF      %6.2f  (target <= 2)  %s\n", rRssCrlf,
               verdict(rRssCrlf, 2));
-  std::printf("  peak RSS / size, LF         %6.2f  (target <= 2)  %s\n\n", rRssLf,
+  std::printf("  peak RSS / size, LF         %6.2f  (target <= 2)  %s\n", rRssLf,
               verdict(rRssLf, 2));
+  const double rDeleted = std::max(aboveEmpty(deletedCrlf.editedKb, deletedCrlf, crlfSize),
+                                   aboveEmpty(deletedLf.editedKb, deletedLf, lfSize));
+  std::printf(
+      "  RSS after deleting all      %6.2f  (target <= 0.3, above an empty document)  %s\n\n",
+      rDeleted, verdict(rDeleted, 0.3));
 
   Breakdown(crlf, runs);
   Breakdown(lf, runs);

@@ -3,7 +3,6 @@
 // for every row, which block (if any) its bytes came from.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -23,15 +22,16 @@ struct ModelRow {
   int block = kOwned;  // the block the row points into, or kOwned
 };
 
-class BlockModel {
- public:
+// The model: every row, and the size of every block the store was given.
+struct BlockModel {
   std::vector<ModelRow> rows;
+  std::vector<std::size_t> blockSizes;
 
-  // Notes the block a load or InsertText just added: its size is what the
+  // A block just added by a load or InsertText: its size is what the
   // store's block bytes grew by.
   int AddBlock(std::size_t size) {
-    sizes_[next_] = size;
-    return next_++;
+    blockSizes.push_back(size);
+    return static_cast<int>(blockSizes.size()) - 1;
   }
   // Bytes of the blocks some row still points into (an empty row points
   // nowhere).
@@ -41,13 +41,9 @@ class BlockModel {
       if (row.block != kOwned && !row.bytes.empty()) held.insert(row.block);
     }
     std::size_t bytes = 0;
-    for (int block : held) bytes += sizes_.at(block);
+    for (int block : held) bytes += blockSizes[static_cast<std::size_t>(block)];
     return bytes;
   }
-
- private:
-  std::map<int, std::size_t> sizes_;
-  int next_ = 0;
 };
 
 std::string RandomLine(std::mt19937& rng) {
@@ -97,7 +93,7 @@ void Rebuild(std::mt19937& rng, TZelStrings& s, BlockModel& model) {
   // A few rows of each kind, so the row count stays about the same.
   const auto some = [&] { return rng() % old.size(); };
   const std::set<std::size_t> cut{some(), some()}, join{some(), some(), some()};
-  const std::size_t leftOut = rng() % 2 ? some() : old.size();
+  const std::size_t leftOut = old.size() > 1 && rng() % 2 ? some() : old.size();
   for (std::size_t i = 0; i < old.size(); ++i) {
     const int block = model.rows[i].block;
     if (i == leftOut) continue;
@@ -213,10 +209,6 @@ TEST(BlockRelease, RandomEditsFreeOnlyBlocksNoRowPointsInto) {
           break;
       }
       ASSERT_NO_FATAL_FAILURE(ExpectSame(s, model, step));
-      if (s.Count() == 0) {  // a rebuild may leave nothing; start a row again
-        s.Add(kEofMark);
-        rows.push_back({std::string(kEofMark), kOwned});
-      }
     }
 
     // Deleting everything frees every block.
@@ -224,23 +216,6 @@ TEST(BlockRelease, RandomEditsFreeOnlyBlocksNoRowPointsInto) {
     s.ReplaceRows(0, s.Count(), std::vector<std::string>{std::string(kEofMark)});
     EXPECT_EQ(s.BlockBytes(), 0u);
   }
-}
-
-TEST(BlockRelease, OverwritingEveryRowFreesTheLoadedFile) {
-  testing::ScratchFolder folder;
-  std::string file;
-  for (int i = 0; i < 20000; ++i) file += "line " + std::to_string(i) + "\r\n";
-  testing::WriteBytes(folder.File("in.txt"), file);
-  TZelStrings s;
-  s.LoadFromFile(folder.File("in.txt"));
-  ASSERT_GE(s.BlockBytes(), file.size());
-  for (int i = 0; i + 1 < s.Count(); ++i) {
-    s.Put(i, std::string(s[i]));
-    ASSERT_GT(s.BlockBytes(), 0u) << i;  // the last row still points into it
-  }
-  s.Put(s.Count() - 1, std::string(s[s.Count() - 1]));
-  EXPECT_EQ(s.BlockBytes(), 0u);
-  EXPECT_EQ(s.GetText(), file);
 }
 
 }  // namespace
