@@ -69,7 +69,7 @@ void TypeAtEndOfLongLinkLine(const std::string& scratch) {
   const int rows = e.edit.Lines().Count();
   e.edit.DocumentEnd();
   auto perKey = [&](bool links) {
-    e.edit.ColorPrintF = links;
+    e.edit.SetColorPrintF(links);
     return TimeUs(
         200, [&](int) { e.host.drawn.clear(); }, [&](int) { e.edit.TypeText("a"); });
   };

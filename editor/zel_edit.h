@@ -218,9 +218,7 @@ class TZelEdit : private TWrapViewHooks {
   void SetAutoWrap(bool v) { SetOption(&TZelEditOptions::AutoWrap, v); }
   void SetWantTabs(bool v) { SetOption(&TZelEditOptions::WantTabs, v); }
   int Column() const { return FOptions.Column; }
-  // Any value other than the column's, even one that clamps to it, lays the
-  // rows out again.
-  void SetColumn(int v);
+  void SetColumn(int v) { SetOption(&TZelEditOptions::Column, v); }
   void SetInyostr(const std::string& v) { SetOption(&TZelEditOptions::Inyostr, v); }
   void SetColorPrintF(bool v) { SetOption(&TZelEditOptions::ColorPrintF, v); }
   TColor URLColor() const { return FOptions.URLColor; }
@@ -236,26 +234,24 @@ class TZelEdit : private TWrapViewHooks {
   bool SingleByteMode() const { return FOptions.SingleByteMode; }
   void SetSingleByteMode(bool v) { SetOption(&TZelEditOptions::SingleByteMode, v); }
 
-  // The plain properties under their own names, as the control's code and
-  // its tests read them: FOptions' fields. A direct write stores the value
-  // and does nothing else, as these properties always did; SetX and
-  // ApplyOptions also show the change at once.
-  bool& UndoRec = FOptions.UndoRec;
-  bool& CaretScrollFix = FOptions.CaretScrollFix;
-  std::uint8_t& ScrollStep = FOptions.ScrollStep;
-  bool& ShowEOF = FOptions.ShowEOF;
-  bool& ShowCR = FOptions.ShowCR;
-  bool& ShowDblSpace = FOptions.ShowDblSpace;
-  bool& ShowTAB = FOptions.ShowTAB;
-  int& UndoBuf = FOptions.UndoBuf;
-  bool& ShowUnderLine = FOptions.ShowUnderLine;
-  bool& AutoIndent = FOptions.AutoIndent;
-  TBorderStyle& BorderStyle = FOptions.BorderStyle;
-  bool& ReadOnly = FOptions.ReadOnly;
-  bool& WantTabs = FOptions.WantTabs;
-  std::string& Inyostr = FOptions.Inyostr;
-  bool& ColorPrintF = FOptions.ColorPrintF;
-  bool& ShowLineNumber = FOptions.ShowLineNumber;
+  // The plain properties under their own names, read-only views of
+  // FOptions' fields: every change goes through SetX or ApplyOptions.
+  const bool& UndoRec = FOptions.UndoRec;
+  const bool& CaretScrollFix = FOptions.CaretScrollFix;
+  const std::uint8_t& ScrollStep = FOptions.ScrollStep;
+  const bool& ShowEOF = FOptions.ShowEOF;
+  const bool& ShowCR = FOptions.ShowCR;
+  const bool& ShowDblSpace = FOptions.ShowDblSpace;
+  const bool& ShowTAB = FOptions.ShowTAB;
+  const int& UndoBuf = FOptions.UndoBuf;
+  const bool& ShowUnderLine = FOptions.ShowUnderLine;
+  const bool& AutoIndent = FOptions.AutoIndent;
+  const TBorderStyle& BorderStyle = FOptions.BorderStyle;
+  const bool& ReadOnly = FOptions.ReadOnly;
+  const bool& WantTabs = FOptions.WantTabs;
+  const std::string& Inyostr = FOptions.Inyostr;
+  const bool& ColorPrintF = FOptions.ColorPrintF;
+  const bool& ShowLineNumber = FOptions.ShowLineNumber;
 
   int Width = 185;  // control size, pixels
   int Height = 89;

@@ -65,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool wrap = (switches & 1) != 0;
   edit.SetWordWrap(wrap);
   edit.SetColumn(10 + next(30));
-  edit.AutoIndent = (switches & 2) != 0;
-  edit.CaretScrollFix = (switches & 4) != 0;
+  edit.SetAutoIndent((switches & 2) != 0);
+  edit.SetCaretScrollFix((switches & 4) != 0);
   const std::string settings =
       std::string(wrap ? "wrapped" : "unwrapped") + " at column " + std::to_string(edit.Column()) +
       (edit.AutoIndent ? ", AutoIndent" : "") + (edit.CaretScrollFix ? ", CaretScrollFix" : "");

@@ -82,8 +82,8 @@ class Session {
   explicit Session(const Settings& s) {
     f_.edit.SetWordWrap(s.wrap);
     f_.edit.SetColumn(s.column);
-    f_.edit.AutoIndent = s.autoIndent;
-    f_.edit.CaretScrollFix = s.caretScrollFix;
+    f_.edit.SetAutoIndent(s.autoIndent);
+    f_.edit.SetCaretScrollFix(s.caretScrollFix);
     loaded_ = f_.Load(Documents()[s.document].file);
     model_.text = Documents()[s.document].text;
     model_.wrapped = s.wrap;

@@ -71,7 +71,7 @@ TEST_F(Editing, OverwriteRunsAcrossSoftRows) {
 }
 
 TEST_F(Editing, AutoIndentCopiesSpacesAndTabsBeforeTheCaret) {
-  f.edit.AutoIndent = true;
+  f.edit.SetAutoIndent(true);
   Load("\t  x\r\n\x81\x40y");
   f.edit.GoToPosition(4, 0, 0);
   Key(VK_RETURN);
@@ -90,7 +90,7 @@ TEST_F(Editing, AutoIndentCopiesSpacesAndTabsBeforeTheCaret) {
 }
 
 TEST_F(Editing, AutoIndentCopiesNoControlBytes) {
-  f.edit.AutoIndent = true;
+  f.edit.SetAutoIndent(true);
   Load(" \x01x");
   f.edit.GoToPosition(2, 0, 0);
   Key(VK_RETURN);
@@ -306,7 +306,7 @@ TEST_F(Editing, InsertKeyTogglesModeAndReportsIt) {
   Key(VK_INSERT);
   Key(VK_INSERT);
   EXPECT_EQ(reported, (std::vector<bool>{false, true}));
-  f.edit.ReadOnly = true;
+  f.edit.SetReadOnly(true);
   Key(VK_INSERT);
   EXPECT_EQ(reported.size(), 2u);
 }
@@ -321,7 +321,7 @@ TEST_F(Editing, CharactersAndReadOnly) {
   f.host.keysDown[VK_CONTROL] = true;
   Char('b');
   f.host.keysDown[VK_CONTROL] = false;
-  f.edit.ReadOnly = true;
+  f.edit.SetReadOnly(true);
   Char('c');
   Key(VK_BACK);
   Key(VK_RETURN);
@@ -376,7 +376,7 @@ TEST_F(Editing, ClipboardCutCopyPaste) {
 
 TEST_F(Editing, BudgetDropsOldestStepsAndRefusesHugeOnes) {
   Load("");
-  f.edit.UndoBuf = 10;
+  f.edit.SetUndoBuf(10);
   f.edit.TypeText("1234");
   f.edit.TypeText("12345678");
   EXPECT_EQ(f.edit.UndoLog().UndoSize(), 8);
@@ -397,7 +397,7 @@ TEST_F(Editing, RecordingOffStillMarksModifiedAndNeverReplaysStaleSteps) {
   ASSERT_TRUE(f.edit.CanRedo());
   bool modified = false;
   f.edit.OnChangeModify = [&](TZelEdit&, bool m) { modified = m; };
-  f.edit.UndoRec = false;
+  f.edit.SetUndoRec(false);
   f.edit.TypeText("b");
   EXPECT_TRUE(modified);
   EXPECT_FALSE(f.edit.CanUndo());
@@ -550,7 +550,7 @@ TEST_F(Editing, EnterAtASoftRowsEndPutsTheCaretOnTheNewLine) {
   for (const bool fix : {false, true}) {
     SCOPED_TRACE(fix ? "CaretScrollFix" : "no CaretScrollFix");
     f.edit.SetColumn(10);
-    f.edit.CaretScrollFix = fix;
+    f.edit.SetCaretScrollFix(fix);
     Load("0123456789abcdefghij\r\nz", true);  // rows "0123456789", "abcdefghij" CR LF
     ASSERT_EQ(f.edit.Lines()[0], "0123456789");
     Key(VK_END);

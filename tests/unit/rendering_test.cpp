@@ -53,7 +53,7 @@ class Rendering : public ::testing::Test {
 };
 
 TEST_F(Rendering, EmptyDocumentShowsEofAtTheOriginAndRowNumberOne) {
-  f.edit.ShowLineNumber = true;
+  f.edit.SetShowLineNumber(true);
   f.edit.Redesign();
   Load("");
   const auto row = TextOnRow(0);
@@ -101,20 +101,20 @@ TEST_F(Rendering, OneTextOutputPerRowAndNoMarkAfterASoftRow) {
 
 TEST_F(Rendering, QuoteRowsByTheirFirstCharacter) {
   f.edit.SetColumn(10);
-  f.edit.Inyostr = ">\x81\x84|"s;  // >, the double-width ＞, |
+  f.edit.SetInyostr(">\x81\x84|"s);  // >, the double-width ＞, |
   Load(">quoted line that wraps\r\n >not quoted\r\n\x81\x84 wide\r\n|pipe\r\nplain");
   auto colorOf = [&](int row) { return TextOnRow(row).at(0).color; };
   EXPECT_EQ(colorOf(0), kGrey);
   EXPECT_EQ(colorOf(1), 0u);  // continuation without a quote character
   EXPECT_EQ(colorOf(3), 0u);  // a space first
-  f.edit.ColorPrintF = false;
+  f.edit.SetColorPrintF(false);
   f.host.drawn.clear();
   f.edit.PaintView();
   EXPECT_EQ(colorOf(0), 0u);
 }
 
 TEST_F(Rendering, DoubleWidthQuoteAndPipe) {
-  f.edit.Inyostr = ">\x81\x84|"s;
+  f.edit.SetInyostr(">\x81\x84|"s);
   Load("\x81\x84 wide\r\n|pipe\r\n\x84\x81 not\r\n");
   EXPECT_EQ(TextOnRow(0).at(0).color, kGrey);
   EXPECT_EQ(TextOnRow(1).at(0).color, kGrey);
@@ -159,7 +159,7 @@ TEST_F(Rendering, TagLinkStopsAtTheCommaAfterItsDot) {
 }
 
 TEST_F(Rendering, SelectionPiecesAndTheMarkCell) {
-  f.edit.ShowCR = false;
+  f.edit.SetShowCR(false);
   Load("abc\r\ndef");
   f.host.drawn.clear();
   f.edit.SetSelection(1, 0, 1, 1);
@@ -191,7 +191,7 @@ TEST_F(Rendering, EofKeepsItsColoursWhileSelected) {
 }
 
 TEST_F(Rendering, TabArrowsStopAtTheHundredthTab) {
-  f.edit.ShowTAB = true;
+  f.edit.SetShowTAB(true);
   f.edit.SetWordWrap(false);
   f.host.clientSize = {8000, 600};  // every tab in view
   f.Send(WM_SIZE);
@@ -225,7 +225,7 @@ TEST_F(Rendering, DoubleWidthSpaceBoxesAreDotted) {
 }
 
 TEST_F(Rendering, GutterWidensInTenPixelSteps) {
-  f.edit.ShowLineNumber = true;
+  f.edit.SetShowLineNumber(true);
   f.edit.SetLineNoColumn(1);
   f.edit.SetWordWrap(false);
   f.edit.Redesign();

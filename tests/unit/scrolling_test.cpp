@@ -77,7 +77,7 @@ TEST_F(Scrolling, PagingCarriesTheCaretUnlessScrollFixIsOn) {
   f.edit.GoToPosition(0, 2, 0);
   EXPECT_EQ(V(SB_PAGEDOWN), 30);
   EXPECT_EQ(f.edit.CaretRow(), 32);
-  f.edit.CaretScrollFix = true;
+  f.edit.SetCaretScrollFix(true);
   V(SB_PAGEDOWN);
   EXPECT_EQ(f.edit.CaretRow(), 32);  // stays on its text row, out of view
 }

@@ -146,7 +146,7 @@ TEST(MessagesBig, CaretRowAbove32767IsReportedAs32767) {
 
 TEST_F(Messages, DialogCodeAndBackground) {
   EXPECT_EQ(f.Send(WM_GETDLGCODE), DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB);
-  f.edit.WantTabs = false;
+  f.edit.SetWantTabs(false);
   EXPECT_EQ(f.Send(WM_GETDLGCODE), DLGC_WANTARROWS | DLGC_WANTCHARS);
   EXPECT_EQ(f.Send(WM_ERASEBKGND), 0);
   EXPECT_FALSE(f.edit.Dispatch(0x9999, 0, 0).has_value());  // left to the window

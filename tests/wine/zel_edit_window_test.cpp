@@ -120,7 +120,7 @@ TEST_P(EditorWindowStyles, FollowTheProperties) {
   TZelEditWindow editor;
   editor.Edit().SetVertScrollBar(c.vert);
   editor.Edit().SetHorzScrollBar(c.horz);
-  editor.Edit().BorderStyle = c.border;
+  editor.Edit().SetBorderStyle(c.border);
   editor.Create(SharedParent(), RECT{0, 0, 300, 200});
   editor.Edit().Redesign();
   HWND window = editor.Handle();
