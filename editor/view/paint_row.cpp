@@ -1,6 +1,7 @@
 // Painting one row: its text in one output, the line-end or end-of-text
 // mark, and the marks on tabs and double-width spaces.
 #include <algorithm>
+#include <cstdint>
 
 #include "editor/layout/tab_expansion.h"
 #include "editor/zel_edit.h"
@@ -65,7 +66,9 @@ void TZelEdit::PaintRow(int x, int yOffset, std::string_view bytes) {
   const TRect rect{FTextLeft + x - 1, top, FTextLeft + FTextAreaWidth, top + FRowPitch};
   const int x0 = FTextLeft - FScrollX;
   surface.TextRect(rect, x0, top, expanded);
-  PaintLineEndMark(x0 + surface.TextWidth(expanded), tail, top);
+  // A row wider than the 32-bit range puts its mark far off the screen.
+  const long long markX = static_cast<long long>(x0) + surface.TextWidth(expanded);
+  PaintLineEndMark(static_cast<int>(std::min<long long>(markX, INT32_MAX / 4)), tail, top);
   PaintMarks(rect, x0, tabs, false, expanded, top);
 }
 
