@@ -51,6 +51,12 @@ void TZelEdit::ApplyOptions(const TZelEditOptions& options) {
   }
 }
 
+void TZelEdit::SetColumn(int v) {
+  const bool clampsToSame = v != Column() && std::max(v, TWrapParams::kMinColumn) == Column();
+  SetOption(&TZelEditOptions::Column, v);
+  if (clampsToSame && FWrap.WordWrap()) ReflowRows(true, true, FWindowCreated);
+}
+
 bool TZelEdit::ReflowRows(bool wrap, bool recut, bool redraw) {
   if (wrap == FWrap.WordWrap() && !(wrap && recut)) return false;
   if (wrap && FWrap.WordWrap()) {

@@ -218,7 +218,9 @@ class TZelEdit : private TWrapViewHooks {
   void SetAutoWrap(bool v) { SetOption(&TZelEditOptions::AutoWrap, v); }
   void SetWantTabs(bool v) { SetOption(&TZelEditOptions::WantTabs, v); }
   int Column() const { return FOptions.Column; }
-  void SetColumn(int v) { SetOption(&TZelEditOptions::Column, v); }
+  // A value other than the column's lays the rows out again, even one that
+  // clamps to the same column.
+  void SetColumn(int v);
   void SetInyostr(const std::string& v) { SetOption(&TZelEditOptions::Inyostr, v); }
   void SetColorPrintF(bool v) { SetOption(&TZelEditOptions::ColorPrintF, v); }
   TColor URLColor() const { return FOptions.URLColor; }
