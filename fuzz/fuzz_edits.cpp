@@ -6,12 +6,11 @@
 // column changes; undoing everything must give back the first text.
 //
 // Input: byte 0 holds the switches (bit 0 wrapped, bit 1 AutoIndent, bit 2
-// CaretScrollFix, bit 3 lone LF bytes instead of lone CR bytes), byte 1 the
-// column, byte 2 the number of pieces of the first text, one byte for each
-// piece, then the operations, each taking the bytes it needs.
-// Built with FUZZ_LONE_CR_AND_LF (fuzz_edits_lone_bytes), lone CR and lone
-// LF bytes meet in one run, Ctrl+Delete meets lone CR bytes and wrapped rows
-// hold them: the cases the editor does not handle yet.
+// CaretScrollFix), byte 1 the column, byte 2 the number of pieces of the
+// first text, one byte for each piece, then the operations, each taking the
+// bytes it needs. Lone CR and LF bytes come in unwrapped rows only; built
+// with FUZZ_LONE_CR_IN_WRAPPED_ROWS (fuzz_edits_lone_bytes), wrapped rows
+// hold lone CR bytes too, which the editor does not handle yet.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -49,9 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input next{data, size};
   const int switches = next(256);
   OpMix mix;
-#ifndef FUZZ_LONE_CR_AND_LF
-  ((switches & 8) ? mix.loneCr : mix.loneLf) = false;
-  mix.wordDeleteAtLoneCr = false;
+#ifndef FUZZ_LONE_CR_IN_WRAPPED_ROWS
   mix.wrapWithLoneCr = false;
 #endif
   THeadlessHost host;

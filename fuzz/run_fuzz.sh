@@ -37,7 +37,7 @@ seed fuzz_row_cutters ones '\x01\x01\r\x00\x00\r\n\x00\r'
 seed fuzz_row_blocks lf '\x02\x01\x03ab\ncd\x00\n\n'
 seed fuzz_row_blocks cr '\x71\x02\r\n\x00\rz'
 # Edits: switches, column, a first text of pieces, then operations (see fuzz_edits.cpp).
-# fuzz_edits_lone_bytes is built too, for the lone-byte cases the editor does not handle yet.
+# fuzz_edits_lone_bytes is built too: lone CR bytes in wrapped rows, not handled yet.
 seed fuzz_edits typing '\x02\x05\x08\x00\x01\x02\x0a\x0b\x0c\x04\x0a\x00\x01\x02\x08\x09\x0c\x0d\x1e\x22'
 seed fuzz_edits wrapped '\x09\x10\x04\x05\x0a\x0b\x0e\x02\x03\x01\x02\x03\x04\x05\x1f\x20\x21\x22\x23'
 seed fuzz_edits soft_row_end '\x01\x00\x14\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x16\x00\x09\x0c'
