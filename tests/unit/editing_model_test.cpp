@@ -46,9 +46,13 @@ const std::vector<Document>& Documents() {
       // A CR file: LF is an ordinary byte there.
       {"a\rb\nc\r\tlong line of text that wraps over rows\r",
        "a\r\nb\nc\r\n\tlong line of text that wraps over rows\r\n", false, true},
+      // A CR LF file with lone CR bytes (only the disabled test below).
+      {"line one\r\nb\rc two\r\n\x82\xA0\rx\r\nlast", "line one\r\nb\rc two\r\n\x82\xA0\rx\r\nlast",
+       true, false},
   };
   return kDocuments;
 }
+constexpr std::size_t kCrLfFileWithLoneCr = 4;
 
 struct Settings {
   bool wrap = false;
@@ -61,7 +65,7 @@ struct Settings {
   // The document is one whose lone bytes the mix allows.
   static Settings For(unsigned seed, bool wrap, testing::OpMix mix) {
     std::vector<std::size_t> fitting;
-    for (std::size_t d = 0; d < Documents().size(); ++d) {
+    for (std::size_t d = 0; d < kCrLfFileWithLoneCr; ++d) {
       const Document& doc = Documents()[d];
       const bool loneCrFits = mix.loneCr && (mix.wrapWithLoneCr || !wrap);
       if ((loneCrFits || !doc.loneCr) && (mix.loneLf || !doc.loneLf)) fitting.push_back(d);
@@ -279,6 +283,18 @@ TEST(EditingModel, WrappedRowsAroundALoneCr) {
 TEST(EditingModel, DISABLED_AllLoneBytes) {
   RunSeeds(testing::OpMix{}, false);
   RunSeeds(testing::OpMix{}, true);
+}
+
+// Disabled until the CR LF file reader keeps a lone CR inside its line: it
+// ends a row after every CR, so "b" CR "c two" loads as a row that is no line
+// end, followed by a row holding only the CR LF.
+TEST(EditingModel, DISABLED_CrLfFileWithLoneCr) {
+  for (unsigned seed = 1; seed <= kSeeds; ++seed) {
+    Settings s = Settings::For(seed, false, OneKindOfLoneByte(1));
+    s.document = kCrLfFileWithLoneCr;
+    RunModel(s, seed, 1000);
+    if (::testing::Test::HasFailure()) return;
+  }
 }
 
 // Replays one seed: MODEL_SEED=n [MODEL_WRAP=1] [MODEL_STEPS=n] [MODEL_TRACE=1]
