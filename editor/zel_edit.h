@@ -347,6 +347,7 @@ class TZelEdit : private TWrapViewHooks {
   // editing helpers
   TTextOps TextOps();
   void ShowEdit(const TEditReport& report);
+  TEditReport ApplyEdit(const TEditReport& report, bool redraw);
   int CaretXOf(TRowPos pos) const;
   void DeleteToColumn(int end);
   void SetModifiedState(bool modified);

@@ -106,25 +106,19 @@ TEditReport TZelEdit::DeleteSelection(bool redraw) {
   const std::string text = GetSelText();
   FSelecting = false;
   RecordUndo(ukDeleted, text, a.Row, a.Col);
-  FHost.Caret().Hide();
-  DrawUnderline(FCaret.Row, true);
-  const TEditReport report = TextOps().Delete(a, b);
-  if (redraw) {
-    ShowEdit(report);
-  } else {
-    FCaret = report.Caret;
-    CollapseToCaret();
-    FCaretX = CaretXOf(FCaret);
-  }
-  FHost.Caret().Show();
-  return report;
+  return ApplyEdit(TextOps().Delete(a, b), redraw);
 }
 
 TEditReport TZelEdit::InsertTextAtCaret(std::string_view text, bool redraw) {
   if (text.empty()) return {-1, -1, false, FCaret};
+  return ApplyEdit(TextOps().Insert(FCaret, text), redraw);
+}
+
+// The caret goes where the edit put it; with redraw the report is shown now,
+// otherwise the caller shows it.
+TEditReport TZelEdit::ApplyEdit(const TEditReport& report, bool redraw) {
   FHost.Caret().Hide();
   DrawUnderline(FCaret.Row, true);
-  const TEditReport report = TextOps().Insert(FCaret, text);
   if (redraw) {
     ShowEdit(report);
   } else {

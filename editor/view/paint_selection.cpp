@@ -105,9 +105,10 @@ void TZelEdit::RepaintSelectionEnd(int col, int row) {
   const auto [changedFrom, changedTo] = Ordered({FSelPaintedRow, FSelPaintedCol}, {row, col});
   const auto [r1, c1] = changedFrom;
   const auto [r2, c2] = changedTo;
-  const auto [selStart, selEnd] = Ordered(FAnchor, {row, col});
-  const auto [s1, sc1] = selStart;
-  const auto [s2, sc2] = selEnd;
+  // Plain copies: the piece painter below captures them.
+  const std::pair<TRowPos, TRowPos> selection = Ordered(FAnchor, {row, col});
+  const TRowPos selStart = selection.first, selEnd = selection.second;
+  const int s1 = selStart.Row, sc1 = selStart.Col, s2 = selEnd.Row, sc2 = selEnd.Col;
   auto paintPiece = [&](int r, int from, int to) {
     if (r < visibleFirst || r > visibleLast || from >= to) return;
     const std::string_view bytes = FLines[r];
