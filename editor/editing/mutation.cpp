@@ -71,7 +71,6 @@ void TZelEdit::ShowEdit(const TEditReport& report) {
       if (report.LastRow > report.FirstRow) RepaintRows(6, report.FirstRow + 1, report.LastRow);
     }
   }
-  CollapseToCaret();
   UpdateCaret();
 }
 

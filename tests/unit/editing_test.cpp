@@ -546,49 +546,5 @@ TEST_F(Editing, LoneLeadByteBeforeTheEndNeverTakesATerminatorByte) {
   EXPECT_EQ(f.edit.Lines()[1].substr(f.edit.Lines()[1].size() - 2), kEofMark);
 }
 
-TEST_F(Editing, EnterAtASoftRowsEndPutsTheCaretOnTheNewLine) {
-  for (const bool fix : {false, true}) {
-    SCOPED_TRACE(fix ? "CaretScrollFix" : "no CaretScrollFix");
-    f.edit.SetColumn(10);
-    f.edit.SetCaretScrollFix(fix);
-    Load("0123456789abcdefghij\r\nz", true);  // rows "0123456789", "abcdefghij" CR LF
-    ASSERT_EQ(f.edit.Lines()[0], "0123456789");
-    Key(VK_END);
-    ASSERT_EQ(f.edit.CaretCol(), 10);
-    Key(VK_RETURN);
-    EXPECT_EQ(TextOf(f.edit), "0123456789\r\nabcdefghij\r\nz");
-    // Behind the new line end, at the start of the row holding "a".
-    EXPECT_EQ(f.edit.Lines()[f.edit.CaretRow()].substr(0, 1), "a");
-    EXPECT_EQ(f.edit.CaretCol(), 0);
-    Key(VK_BACK);  // takes the new line end, nothing else
-    EXPECT_EQ(TextOf(f.edit), "0123456789abcdefghij\r\nz");
-    Key(VK_RETURN);
-    Char('x');  // never between CR and LF
-    EXPECT_EQ(TextOf(f.edit), "0123456789\r\nxabcdefghij\r\nz");
-    f.edit.SetWordWrap(false);
-    f.edit.SetWordWrap(true);
-    for (int i = 0; i < 4; ++i) Key('Z', {VK_CONTROL});
-    EXPECT_EQ(TextOf(f.edit), "0123456789abcdefghij\r\nz");
-  }
-}
-
-TEST_F(Editing, LoneCrBeforeTheLastByteNeverEndsARow) {
-  Load("first\nab\rcd\nnext\n");
-  f.edit.GoToPosition(4, 1, 0);  // after "ab" CR "c"
-  Key(VK_RETURN);
-  EXPECT_EQ(TextOf(f.edit), "first\r\nab\rc\r\nd\r\nnext\r\n");
-  Key('Z', {VK_CONTROL});
-  EXPECT_EQ(TextOf(f.edit), "first\r\nab\rcd\r\nnext\r\n");
-  EXPECT_EQ(f.edit.Lines().Count(), 4);
-  f.edit.GoToPosition(0, 1, 0);
-  for (int i = 0; i < 5; ++i) Key(VK_RIGHT);  // a, b, CR, c, d: then the next row
-  EXPECT_EQ(f.edit.CaretRow(), 1);
-  Key(VK_RIGHT);
-  EXPECT_EQ(f.edit.CaretRow(), 2);
-  f.edit.GoToPosition(2, 1, 0);
-  Key(VK_DELETE);  // the lone CR alone
-  EXPECT_EQ(TextOf(f.edit), "first\r\nabcd\r\nnext\r\n");
-}
-
 }  // namespace
 }  // namespace notavo
