@@ -73,8 +73,6 @@ void TZelEdit::ShowError(std::string_view text) {
 
 void TZelEdit::ReportFailure(std::string_view code) { ShowError(code); }
 
-void TZelEdit::ForgetFindHit() {}
-
 void TZelEdit::PlaceCompositionWindow(int x, int y) {
   const char* stage = " A";
   bool context = false;

@@ -19,6 +19,7 @@
 #include "editor/editing/undo_log.h"
 #include "editor/layout/word_wrap.h"
 #include "editor/layout/wrap_layout.h"
+#include "editor/search/search_param.h"
 #include "editor/view/link_state.h"
 #include "editor/view/row_widths.h"
 #include "editor/zel_edit_options.h"
@@ -110,8 +111,30 @@ class TZelEdit : private TWrapViewHooks {
   void DeleteWordRight();
   void DeleteWordLeft();
 
+  // ---- search and replace --------------------------------------------------
+  // Steps of a search run: each places the caret on the next hit and raises
+  // OnFindHit, or raises OnFindNoHit; the matching itself is OnFind's.
+  void SetSearchText(std::string_view text);
+  void FindFirst();
+  void FindNext();
+  void FindPrev();
+  // Replaces the hits in the selection's rows (or everywhere), asking
+  // OnFindChange before each one when `confirm` is true.
+  void ReplaceAll(std::string_view find, std::string_view replacement, bool wholeDocument,
+                  bool confirm);
+  // Replaces (fromRow, fromCol)..(toRow, toCol) by `text`; toRow < 0 only
+  // inserts. A negative from row or column means the anchor's.
+  void ReplaceRange(std::string_view text, int fromCol, bool repaint, int toRow, int toCol,
+                    int fromRow);
+  void PaintFoundText(TColor color);
+  // Drops the hit's highlight; the next step starts at the caret.
+  void RemoveHitHighlight();
+  const TSearchParam& SearchState() const { return FSearch; }
+
   // ---- undo ------------------------------------------------------------------
   bool RecordUndo(TUndoKind kind, std::string_view text, int row, int col);
+  // The same with the position already logical (line, offset in the line).
+  bool RecordUndoStep(TUndoKind kind, std::string_view text, int line, int col);
   void Undo();
   void Redo();
   void ClearUndo() { FUndo.ClearUndo(); }
@@ -271,6 +294,19 @@ class TZelEdit : private TWrapViewHooks {
   std::function<void(TZelEdit&)> OnIMEChanging;
   std::function<void(TZelEdit&)> OnIMEChanged;
   std::function<void(TZelEdit&)> OnIMEReConvert;
+  // Where `findchr` occurs in `Str` (the text of row `index` from where the
+  // search stands): x = its 1-based position or 0; len = the match length.
+  std::function<void(TZelEdit&, std::string_view Str, std::string_view findchr, int index,
+                     int& x, int& len)>
+      OnFind;
+  std::function<void(TZelEdit&, std::string_view findchr, int x, int y, int len, int Count)>
+      OnFindHit;
+  std::function<void(TZelEdit&, std::string_view findchr)> OnFindNoHit;
+  std::function<void(TZelEdit&, std::string_view findchr, std::string_view Changechr, int x,
+                     int y, int len, int Count, bool& ChangeF, bool& kakuninF, bool& AbortF)>
+      OnFindChange;
+  std::function<void(TZelEdit&, std::string_view findchr, std::string_view ChangeStr, int Count)>
+      OnFindChangeEnd;
 
  private:
   template <typename T, typename V>
@@ -386,6 +422,19 @@ class TZelEdit : private TWrapViewHooks {
   void TimerTick();
   void MoveCaretRows(int n);
 
+  // search steps
+  bool BuiltInMatcher() const;
+  std::string SearchWindow(int row, int skip) const;
+  void SearchFromWindow(int row, int skip);
+  void AskFind(int& x, int& len, bool resetLen);
+  bool ForwardStep(bool replacing);
+  void BackwardStep();
+  void DropHit(bool repaint);
+  void ShowHit(int col, int len);
+  TRowPos PositionAfterBytes(TRowPos from, long long bytes) const;
+  bool ReplaceHit(int col, int len);
+  bool BulkReplaceLine();
+
   // messages
   std::optional<win::LRESULT> HandleMessage(unsigned message, win::WPARAM wParam,
                                             win::LPARAM lParam);
@@ -412,6 +461,7 @@ class TZelEdit : private TWrapViewHooks {
   TEditReport FEditBatch;  // what the open batch of edits changed
   unsigned FPendingLead = 0;  // the first byte of a double-byte WM_CHAR pair
   TUndoLog FUndo;
+  TSearchParam FSearch;
 
   // caret and selection
   TRowPos FCaret;   // FCaretRow, FCaretCol

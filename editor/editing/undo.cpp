@@ -17,20 +17,25 @@ void TZelEdit::SetModifiedState(bool modified) {
 
 bool TZelEdit::RecordUndo(TUndoKind kind, std::string_view text, int row, int col) {
   if (text.empty()) return true;
+  if (col < 0) {
+    const TRowPos start = SelectionStart();
+    row = start.Row;
+    col = start.Col;
+  }
+  if (WordWrap()) FWrap.RowToLogical(col, row);
+  return RecordUndoStep(kind, text, row, col);
+}
+
+bool TZelEdit::RecordUndoStep(TUndoKind kind, std::string_view text, int line, int col) {
+  if (text.empty()) return true;
   SetModifiedState(true);
   if (!UndoRec || UndoBuf <= 0) {
     // The text changes with no step to undo it: nothing logged fits any more.
     FUndo.LoseHistory();
   } else {
-    if (col < 0) {
-      const TRowPos start = SelectionStart();
-      row = start.Row;
-      col = start.Col;
-    }
-    if (WordWrap()) FWrap.RowToLogical(col, row);
     TUndoStep step;
     step.Kind = kind;
-    step.Row = row;
+    step.Row = line;
     step.Col = col;
     try {
       step.Text.assign(text);
