@@ -29,6 +29,31 @@ class TRowSequence {
   std::vector<TRow> Release();
   void Clear();
 
+  // The last row k in index..last such that rows index..k lie one after
+  // another in memory (as rows cut from one block in place do), stopping
+  // once they hold `maxBytes`. Walks the chunks directly: a few
+  // instructions a row.
+  int AdjacentFrom(int index, int last, std::size_t maxBytes) const {
+    std::size_t c = static_cast<std::size_t>(Locate(index));
+    std::size_t i = static_cast<std::size_t>(Offset(index));
+    const TRow* row = &chunks_[c][i];
+    const char* end = row->data() + row->size();
+    std::size_t bytes = row->size();
+    int k = index;
+    while (k < last && bytes < maxBytes) {
+      if (++i == chunks_[c].size()) {
+        ++c;
+        i = 0;
+      }
+      const TRow& next = chunks_[c][i];
+      if (next.data() != end) break;
+      end += next.size();
+      bytes += next.size();
+      ++k;
+    }
+    return k;
+  }
+
   template <typename Visit>
   void ForEach(Visit&& visit) const {
     for (const auto& chunk : chunks_) {

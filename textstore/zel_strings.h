@@ -51,6 +51,13 @@ class TZelStrings {
     return FList[index].view();
   }
   std::string_view operator[](int index) const { return Get(index); }
+  // The last row k in from..last (both valid) such that rows from..k lie one
+  // after another in memory, holding at least `maxBytes` unless they end
+  // first: a stretch a byte search can cross in one go.
+  int AdjacentRows(int from, int last, std::size_t maxBytes) const {
+    if (from < 0 || last >= FCount || from > last) Error();
+    return FList.AdjacentFrom(from, last, maxBytes);
+  }
   // Whether the row owns its bytes (written by an edit) rather than pointing
   // into a block of the document.
   bool IsOwnedRow(int index) const;

@@ -50,4 +50,24 @@ std::size_t FindBytes(std::string_view hay, std::string_view needle) {
   return FindScalar(data, i, n, needle);
 }
 
+std::size_t FindLineByte(std::string_view hay) {
+  const char* data = hay.data();
+  const std::size_t n = hay.size();
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128();
+  for (; i + 16 <= n; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const __m128i any = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(a, cr), _mm_cmpeq_epi8(a, lf)),
+                                     _mm_cmpeq_epi8(a, nul));
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(any));
+    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(mask));
+  }
+#endif
+  for (; i < n; ++i) {
+    if (data[i] == '\r' || data[i] == '\n' || data[i] == '\0') return i;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace notavo

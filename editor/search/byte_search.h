@@ -12,4 +12,7 @@ namespace notavo {
 // std::string_view::npos. An empty needle is never found.
 std::size_t FindBytes(std::string_view hay, std::string_view needle);
 
+// Offset of the first CR, LF or NUL byte of `hay`, or npos.
+std::size_t FindLineByte(std::string_view hay);
+
 }  // namespace notavo

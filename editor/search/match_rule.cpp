@@ -45,10 +45,6 @@ int FindInText(std::string_view str, std::string_view findchr) {
   return 0;
 }
 
-bool EndsOnCharacter(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) i += Lead(text, i) ? 2 : 1;
-  return i == text.size();
-}
+bool EndsOnCharacter(std::string_view text) { return TCharStarts(text, 0).IsStart(text.size()); }
 
 }  // namespace notavo

@@ -9,6 +9,7 @@
 #include "editor/caret/position_rule.h"
 #include "editor/search/byte_search.h"
 #include "editor/search/match_rule.h"
+#include "editor/search/row_scanner.h"
 #include "editor/zel_edit.h"
 #include "textstore/row_terminators.h"
 
@@ -16,9 +17,7 @@ namespace notavo {
 
 namespace {
 
-bool HasLineBytes(std::string_view text) {
-  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-}
+bool HasLineBytes(std::string_view text) { return FindLineByte(text) != std::string_view::npos; }
 
 // Texts that are whole characters without line-end or NUL bytes: the only
 // ones whose replacement cannot change where any other match begins.
@@ -224,6 +223,17 @@ void TZelEdit::ReplaceAll(std::string_view find, std::string_view replacement, b
       stop = ForwardStep(true);
       continue;
     }
+    // Lines without the needle's bytes anywhere hold no hit: go straight to
+    // the line of the next occurrence.
+    const std::optional<TRowPos> occurrence =
+        TRowScanner(FLines, s.FFindText).NextBytes(s.FSearchRow, 0, s.FSearchLastRow);
+    if (!occurrence) {
+      s.FSearchRow = s.FSearchLastRow + 1;
+      break;
+    }
+    int lineStart = occurrence->Row;
+    while (lineStart > s.FSearchRow && !EndsWithTerminator(FLines[lineStart - 1])) --lineStart;
+    if (lineStart != s.FSearchRow) SearchFromWindow(lineStart, 0);
     if (BulkReplaceLine()) continue;
     int lineEnd = s.FSearchRow;
     while (lineEnd + 1 < FLines.Count() && !EndsWithTerminator(FLines[lineEnd])) ++lineEnd;

@@ -58,6 +58,14 @@ int TRowScanner::MatchInRow(int row, int start, int end, int lastRow) const {
 }
 
 std::optional<TRowPos> TRowScanner::NextMatch(int row, int start, int lastRow) const {
+  return Next(row, start, lastRow, false);
+}
+
+std::optional<TRowPos> TRowScanner::NextBytes(int row, int start, int lastRow) const {
+  return Next(row, start, lastRow, true);
+}
+
+std::optional<TRowPos> TRowScanner::Next(int row, int start, int lastRow, bool anyStart) const {
   lastRow = std::min(lastRow, lines_.Count() - 1);
   if (row < 0 || row > lastRow) return std::nullopt;
   while (row < lastRow && static_cast<std::size_t>(start) >= lines_[row].size()) {
@@ -71,18 +79,12 @@ std::optional<TRowPos> TRowScanner::NextMatch(int row, int start, int lastRow) c
   std::size_t chunk = 4096;
   while (row <= lastRow) {
     const std::string_view first = lines_[row];
-    int last = row;
-    const char* stretchEnd = first.data() + first.size();
-    std::size_t length = first.size();
-    while (last < lastRow && length < chunk) {
-      const std::string_view next = lines_[last + 1];
-      if (next.data() != stretchEnd) break;
-      ++last;
-      stretchEnd += next.size();
-      length += next.size();
-    }
+    const int last = lines_.AdjacentRows(row, lastRow, chunk);
+    const std::string_view lastBytes = lines_[last];
+    const std::size_t length =
+        static_cast<std::size_t>(lastBytes.data() + lastBytes.size() - first.data());
     chunk = std::min<std::size_t>(chunk * 2, 1 << 20);
-    if (last == row) {
+    if (last == row && !anyStart) {
       const int col = MatchInRow(row, start, -1, lastRow);
       if (col >= 0) return TRowPos{row, col};
       ++row;
@@ -96,19 +98,28 @@ std::optional<TRowPos> TRowScanner::NextMatch(int row, int start, int lastRow) c
     const std::string_view stretch(base, length);
     int q = row;
     std::size_t rowStart = 0;  // offset of row q in the stretch
-    std::size_t rowFrom = static_cast<std::size_t>(start);
-    TCharStarts starts(lines_[q], rowFrom);
-    std::size_t nul = FirstNul(lines_[q], rowFrom);
+    TCharStarts starts(lines_[q], static_cast<std::size_t>(start));
+    std::size_t nul = FirstNul(lines_[q], static_cast<std::size_t>(start));
     auto enterRowOf = [&](std::size_t at) {
-      while (at >= rowStart + lines_[q].size()) {
-        rowStart += lines_[q].size();
-        ++q;
-        rowFrom = 0;
-        starts = TCharStarts(lines_[q], 0);
-        nul = FirstNul(lines_[q], 0);
+      if (at < rowStart + lines_[q].size()) return;
+      // The rows lie in order in memory: the last one starting at or
+      // before `at`, by bisection.
+      int lo = q + 1, hi = last;
+      while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (static_cast<std::size_t>(lines_[mid].data() - base) <= at) {
+          lo = mid;
+        } else {
+          hi = mid - 1;
+        }
       }
+      q = lo;
+      rowStart = static_cast<std::size_t>(lines_[q].data() - base);
+      starts = TCharStarts(lines_[q], 0);
+      nul = FirstNul(lines_[q], 0);
     };
     auto accept = [&](std::size_t at) {
+      if (anyStart) return true;
       const std::size_t col = at - rowStart;
       return col < nul && starts.IsStart(col);
     };

@@ -27,11 +27,15 @@ class TRowScanner {
   // are searched from their start. A start beyond the row's end carries on
   // into the next row (what is left after a match that ran over the end).
   std::optional<TRowPos> NextMatch(int row, int start, int lastRow) const;
+  // The first place from (row, start) on where the needle's bytes occur at
+  // all, wherever it starts: rows before it cannot hold a match.
+  std::optional<TRowPos> NextBytes(int row, int start, int lastRow) const;
 
  private:
   // Whether the bytes from `row`, offset `col`, on (through rows up to
   // `lastRow`) begin with the needle.
   bool MatchesAcrossRows(int row, int col, int lastRow) const;
+  std::optional<TRowPos> Next(int row, int start, int lastRow, bool anyStart) const;
 
   const TZelStrings& lines_;
   std::string_view needle_;
