@@ -17,6 +17,7 @@
 #include "editor/editing/edit_report.h"
 #include "editor/editing/text_ops.h"
 #include "editor/editing/undo_log.h"
+#include "editor/input/mouse_types.h"
 #include "editor/layout/word_wrap.h"
 #include "editor/layout/wrap_layout.h"
 #include "editor/search/search_param.h"
@@ -94,6 +95,26 @@ class TZelEdit : private TWrapViewHooks {
   void CutToClipboard();
   void PasteFromClipboard();
   void InsertDroppedText(std::string_view text);
+
+  // ---- mouse -----------------------------------------------------------------
+  // The caret to the row and byte offset under a client point; FScrollX
+  // follows so that it stays in view.
+  void SetCaretFromPoint(int x, int y);
+  // Whether the caret lies inside the selection, its ends included (false
+  // without a selection).
+  bool IsCaretInSelection() const;
+  // Starts a drag of the selected text while the left button is held. A
+  // press inside the selection does it with DragMode dmAutomatic; with
+  // dmManual the application calls it when it wants a drag.
+  void BeginDrag();
+  bool MouseSelecting() const { return FMouseSelecting; }
+  bool TextDragging() const { return FTextDragging; }
+  int AutoScrollDir() const { return FAutoScrollDir; }
+  int LastMouseX() const { return FLastMouseX; }
+  int LastMouseY() const { return FLastMouseY; }
+  // The menu shown on a right-button press (a menu handle; 0: none).
+  std::uintptr_t PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(std::uintptr_t menu) { FPopupMenu = menu; }
 
   // ---- editing ---------------------------------------------------------------
   // Without redraw the caller shows the returned report itself.
@@ -258,6 +279,10 @@ class TZelEdit : private TWrapViewHooks {
   void SetLineNoColumn(int v) { SetOption(&TZelEditOptions::LineNoColumn, v); }
   bool SingleByteMode() const { return FOptions.SingleByteMode; }
   void SetSingleByteMode(bool v) { SetOption(&TZelEditOptions::SingleByteMode, v); }
+  TDragMode DragMode() const { return FOptions.DragMode; }
+  void SetDragMode(TDragMode v) { SetOption(&TZelEditOptions::DragMode, v); }
+  int DragCursor() const { return FOptions.DragCursor; }
+  void SetDragCursor(int v) { SetOption(&TZelEditOptions::DragCursor, v); }
 
   // The plain properties under their own names, read-only views of
   // FOptions' fields: every change goes through SetX or ApplyOptions.
@@ -307,6 +332,18 @@ class TZelEdit : private TWrapViewHooks {
       OnFindChange;
   std::function<void(TZelEdit&, std::string_view findchr, std::string_view ChangeStr, int Count)>
       OnFindChangeEnd;
+  // Mouse and drag events, raised before the control's own handling (the
+  // press's last). A drag only ever carries the control's own text.
+  std::function<void(TZelEdit&, TMouseButton, TShiftState, int x, int y)> OnMouseDown;
+  std::function<void(TZelEdit&, TShiftState, int x, int y)> OnMouseMove;
+  std::function<void(TZelEdit&, TMouseButton, TShiftState, int x, int y)> OnMouseUp;
+  std::function<void(TZelEdit&)> OnDblClick;
+  std::function<void(TZelEdit&)> OnStartDrag;
+  std::function<void(TZelEdit&, int x, int y, TDragState)> OnDragOver;
+  std::function<void(TZelEdit&, int x, int y)> OnDragDrop;
+  // droppedOnControl: the drag ended over the control (else anywhere else).
+  std::function<void(TZelEdit&, bool droppedOnControl, int x, int y)> OnEndDrag;
+  std::function<void(TZelEdit&, std::string_view selectStr, bool& canDrag)> OnManualStartDrag;
 
  private:
   template <typename T, typename V>
@@ -434,6 +471,29 @@ class TZelEdit : private TWrapViewHooks {
   TRowPos PositionAfterBytes(TRowPos from, long long bytes) const;
   bool ReplaceHit(int col, int len);
   bool BulkReplaceLine();
+  // mouse
+  std::optional<win::LRESULT> MouseMessage(unsigned message, win::WPARAM wParam,
+                                           win::LPARAM lParam);
+  TShiftState ShiftStateOf(win::WPARAM keys);
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  bool LeftPress(int x, int y);
+  void SelectRowFromGutter();
+  void MouseMove(TShiftState shift, int x, int y);
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  void EndMouseSelection();
+  void DblClick();
+  void MouseSelectMove(int x, int y);
+  void CaptureLost();
+  // dragging text
+  void StartTextDrag();
+  void DragOverAt(int x, int y);
+  void FinishTextDrag(int x, int y);
+  void DropText(std::string_view text);
+  void EndTextDrag();
+  void DragKey(bool ctrlDown);
+  void SetDragPointer(int dragCursor);
+  long long OffsetOf(TRowPos pos) const;
+  TRowPos RowPosAtOffset(long long offset, int near) const;
 
   // messages
   std::optional<win::LRESULT> HandleMessage(unsigned message, win::WPARAM wParam,
@@ -471,8 +531,15 @@ class TZelEdit : private TWrapViewHooks {
   int FSelPaintedRow = 0, FSelPaintedCol = 0;
   bool FSelecting = false;
   bool FAllSelected = false;
-  bool FMouseSelecting = false;
+  bool FMouseSelecting = false;  // the left button is held, or a text drag runs
   bool FTextDragging = false;
+  bool FDblClicked = false;  // the next press is a double click's second one
+  bool FSavedCaretScrollFix = false;
+  int FSavedDragCursor = 1;
+  int FDragSelEndCol = 0, FDragSelEndRow = 0;  // painted selection end at the drag's start
+  int FLastMouseX = 0, FLastMouseY = 0;
+  bool FDragOverControl = false;  // the text drag's pointer is over the control
+  std::uintptr_t FPopupMenu = 0;
   bool FVScrolling = false;
   int FDesiredCol = 0;
   int FDesiredX = 0;

@@ -13,6 +13,9 @@ namespace notavo {
 
 enum TLineSizeUnit { uPercent, uPixel };
 enum TBorderStyle { bsNone, bsSingle };
+// How a press inside the selection starts a drag of the selected text: at
+// once, or as the application decides (OnManualStartDrag).
+enum TDragMode { dmManual, dmAutomatic };
 
 // The font property: what the application chooses; the control draws with
 // the logical font made from it.
@@ -67,6 +70,8 @@ struct TZelEditOptions {
   bool ShowLineNumber = false;
   int LineNoColumn = 5;         // gutter digits, 1..5
   bool SingleByteMode = false;  // every byte is a character of its own
+  TDragMode DragMode = dmAutomatic;
+  int DragCursor = 1;  // pointer while dragging text: 1 moves, 2 copies
 
   // The same options with every number in its range and every colour a
   // plain RGB value.

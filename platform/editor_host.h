@@ -84,7 +84,29 @@ class TTimer {
   virtual void Stop() = 0;
 };
 
-enum class TCursorKind { Arrow, IBeam, DragMove, DragCopy };
+// Pointer shapes: the I-beam over the text, the two drag cursors of the
+// program's resources ("DragCur1" moves, "DragCur2" copies) and the one
+// that says a drag cannot drop here.
+enum class TCursorKind { Arrow, IBeam, DragMove, DragCopy, NoDrop };
+
+// The mouse while a button is held in the control: a selection being
+// dragged or a drag of the selected text. Between BeginDrag and EndDrag the
+// window holds the pointer for the control, so every move and the release
+// come back as the control's own mouse messages, with client points that
+// may lie outside the window (the Win32 host captures the mouse). The
+// control sets the pointer's shape itself while it drags.
+class TDragHost {
+ public:
+  virtual ~TDragHost() = default;
+  virtual void BeginDrag() = 0;
+  // Lets the pointer go; nothing happens when it is not held.
+  virtual void EndDrag() = 0;
+  // Whether the pointer at this client point is over the control itself
+  // (and not over a window above it), the only place a drag of its text
+  // may drop.
+  virtual bool OverControl(TPoint client) = 0;
+  virtual void SetCursor(TCursorKind cursor) = 0;
+};
 
 // Message-box flags and answers keep their Win32 values.
 enum TMessageBoxFlags : unsigned { mbOk = 0x0, mbYesNoCancel = 0x3, mbYesNo = 0x4 };
@@ -100,8 +122,10 @@ class TWindowHost {
   virtual std::intptr_t SendToSelf(unsigned message, std::uintptr_t wParam,
                                    std::intptr_t lParam) = 0;
   virtual int SystemMetric(int index) = 0;  // GetSystemMetrics
-  virtual void SetCursor(TCursorKind cursor) = 0;
-  virtual void SetCapture(bool capture) = 0;
+  virtual TPoint ClientToScreen(TPoint client) = 0;
+  // Shows a popup menu (a menu handle of the application) at a screen
+  // point; its commands go to the top-level window.
+  virtual void ShowPopupMenu(std::uintptr_t menu, TPoint screen) = 0;
   virtual int MessageBox(std::string_view text, std::string_view caption, unsigned flags) = 0;
   // RegisterWindowMessageA: the same number for the same name system-wide.
   virtual unsigned RegisterMessage(std::string_view name) = 0;
@@ -119,6 +143,7 @@ class TEditorHost {
   virtual TClipboard& Clipboard() = 0;
   virtual TTimer& Timer() = 0;
   virtual TWindowHost& Window() = 0;
+  virtual TDragHost& Drag() = 0;
 };
 
 }  // namespace notavo

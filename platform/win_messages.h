@@ -36,7 +36,12 @@ enum : unsigned {
   WM_LBUTTONDOWN = 0x0201,
   WM_LBUTTONUP = 0x0202,
   WM_LBUTTONDBLCLK = 0x0203,
+  WM_RBUTTONDOWN = 0x0204,
+  WM_RBUTTONUP = 0x0205,
+  WM_MBUTTONDOWN = 0x0207,
+  WM_MBUTTONUP = 0x0208,
   WM_MOUSEWHEEL = 0x020A,
+  WM_CAPTURECHANGED = 0x0215,
   WM_IME_CHAR = 0x0286,
   WM_CUT = 0x0300,
   WM_COPY = 0x0301,
@@ -75,6 +80,17 @@ enum : int {
 };
 
 enum : unsigned { GCS_RESULTSTR = 0x0800 };
+// ImmNotifyIME: finish the composition in progress.
+enum : int { NI_COMPOSITIONSTR = 0x0015, CPS_COMPLETE = 0x0001 };
+
+// Mouse messages' wParam: the buttons and keys held.
+enum : unsigned {
+  MK_LBUTTON = 0x0001,
+  MK_RBUTTON = 0x0002,
+  MK_SHIFT = 0x0004,
+  MK_CONTROL = 0x0008,
+  MK_MBUTTON = 0x0010,
+};
 
 enum : int {
   DLGC_WANTARROWS = 0x0001,
@@ -100,6 +116,12 @@ enum : unsigned { MB_OK = 0x0, MB_ICONHAND = 0x10 };
 
 constexpr unsigned LoWord(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
 constexpr unsigned HiWord(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
+// A mouse message's client point: two signed 16-bit halves (negative left
+// of or above the window while the mouse is captured).
+constexpr int PointX(LPARAM v) { return static_cast<short>(static_cast<std::uintptr_t>(v) & 0xFFFF); }
+constexpr int PointY(LPARAM v) {
+  return static_cast<short>((static_cast<std::uintptr_t>(v) >> 16) & 0xFFFF);
+}
 constexpr LRESULT MakeLong(unsigned lo, unsigned hi) {
   return static_cast<LRESULT>(static_cast<std::uint32_t>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
 }

@@ -91,6 +91,12 @@ TEditReport TZelEdit::DeleteSelection(bool redraw) {
     a = {0, 0};
     b = {last, ContentLength(last)};
   }
+  // A start behind a row's line end (a row selected from the gutter)
+  // stands for the next row's start, not for the place before the CR LF.
+  a.Row = std::clamp(a.Row, 0, FLines.Count() - 1);
+  if (a.Row + 1 < FLines.Count() && a.Col >= static_cast<int>(FLines[a.Row].size())) {
+    a = {a.Row + 1, 0};
+  }
   a = ClampPosition(FLines, a);
   // An end inside a line end takes part of it; what is left of the row
   // then joins the next row below, so no byte is lost.

@@ -46,6 +46,7 @@ std::optional<LRESULT> TZelEdit::HandleMessage(unsigned message, WPARAM wParam, 
     return GoToPosition(static_cast<int>(LoWord(packed)), static_cast<int>(HiWord(packed)), 0) ? 1
                                                                                                : 0;
   }
+  if (std::optional<LRESULT> handled = MouseMessage(message, wParam, lParam)) return handled;
   switch (message) {
     case WM_CREATE:
       OnCreate();
@@ -110,10 +111,12 @@ std::optional<LRESULT> TZelEdit::HandleMessage(unsigned message, WPARAM wParam, 
       PasteFromClipboard();
       return 0;
     case WM_KEYDOWN:
+      DragKey(FHost.Keyboard().IsDown(VK_CONTROL));
       KeyDown(static_cast<int>(wParam));
       return 0;
     case WM_KEYUP:
       FLineScrollRun = 0;
+      DragKey(FHost.Keyboard().IsDown(VK_CONTROL));
       return 0;
     case WM_SYSKEYDOWN:
       if (static_cast<int>(wParam) == VK_MENU && CaretScrollFix) BringCaretIntoView();

@@ -141,13 +141,22 @@ void TZelEdit::Wheel(int delta) {
   for (int i = 0; i < notches * 2; ++i) ScrollRows(code, 0, TScrollCaret::UnlessFixed);
 }
 
+// One auto-scroll step while a mouse selection or a text drag is held
+// outside the text area: the caret moves as its key would move it (the
+// selection follows, or the drop point), scrolling at the view's edges.
 void TZelEdit::TimerTick() {
   switch (FAutoScrollDir) {
+    case -2:
+      if (FCaret.Col > 0) CaretLeft(false);
+      break;
     case -1:
-      MoveCaretRows(-1);
+      CaretUpDown(-1);
       break;
     case 1:
-      MoveCaretRows(1);
+      CaretUpDown(1);
+      break;
+    case 2:
+      if (FCaret.Col < ContentLength(FCaret.Row)) CaretRight(false);
       break;
     default:
       break;

@@ -35,7 +35,8 @@ class THeadlessHost final : public TEditorHost,
                             TInputMethod,
                             TClipboard,
                             TTimer,
-                            TWindowHost {
+                            TWindowHost,
+                            TDragHost {
  public:
   struct Metrics {
     int charWidth = 8;
@@ -53,6 +54,7 @@ class THeadlessHost final : public TEditorHost,
   TClipboard& Clipboard() override { return *this; }
   TTimer& Timer() override { return *this; }
   TWindowHost& Window() override { return *this; }
+  TDragHost& Drag() override { return *this; }
 
   // What tests look at and set.
   std::vector<TDrawCall> drawn;
@@ -137,14 +139,31 @@ class THeadlessHost final : public TEditorHost,
   void Invalidate(const TRect*) override { ++invalidations; }
   std::intptr_t SendToSelf(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
   int SystemMetric(int index) override { return index == 2 || index == 3 ? 17 : 0; }
-  void SetCursor(TCursorKind cursor) override { this->cursor = cursor; }
-  void SetCapture(bool capture) override { captured = capture; }
+  TPoint ClientToScreen(TPoint p) override { return {p.X + screenOrigin.X, p.Y + screenOrigin.Y}; }
+  void ShowPopupMenu(std::uintptr_t menu, TPoint screen) override {
+    popups.emplace_back(menu, screen);
+  }
   int MessageBox(std::string_view text, std::string_view caption, unsigned flags) override;
   unsigned RegisterMessage(std::string_view name) override;
+
+  // TDragHost: the pointer held for the control, and its shape. Tests
+  // script the moves and the release as mouse messages.
+  void BeginDrag() override {
+    captured = true;
+    ++dragsBegun;
+  }
+  void EndDrag() override { captured = false; }
+  bool OverControl(TPoint p) override {
+    return p.X >= 0 && p.Y >= 0 && p.X < clientSize.X && p.Y < clientSize.Y;
+  }
+  void SetCursor(TCursorKind cursor) override { this->cursor = cursor; }
 
   int invalidations = 0;
   TCursorKind cursor = TCursorKind::IBeam;
   bool captured = false;
+  int dragsBegun = 0;
+  TPoint screenOrigin{100, 50};  // where the client area sits on the screen
+  std::vector<std::pair<std::uintptr_t, TPoint>> popups;
   // Messages sent to the control itself go here when set (the control's
   // Dispatch); otherwise they are only recorded.
   std::function<std::intptr_t(unsigned, std::uintptr_t, std::intptr_t)> selfDispatch;
