@@ -115,6 +115,10 @@ TGdiObject<HBITMAP> MakeCaretBitmap(HWND window, int width, int height) {
 
 }  // namespace
 
+TWin32EditorHost::TWin32EditorHost()
+    : FDragMoveCursor(::LoadCursorA(::GetModuleHandleW(nullptr), "DragCur1")),
+      FDragCopyCursor(::LoadCursorA(::GetModuleHandleW(nullptr), "DragCur2")) {}
+
 TWin32EditorHost::~TWin32EditorHost() { Detach(); }
 
 void TWin32EditorHost::Attach(HWND window) {
@@ -372,18 +376,55 @@ std::intptr_t TWin32EditorHost::SendToSelf(unsigned message, std::uintptr_t wPar
 
 int TWin32EditorHost::SystemMetric(int index) { return ::GetSystemMetrics(index); }
 
-void TWin32EditorHost::SetCursor(TCursorKind cursor) {
-  // Dragging text has no cursors of its own yet.
-  ::SetCursor(::LoadCursorW(nullptr, cursor == TCursorKind::IBeam ? IDC_IBEAM : IDC_ARROW));
+TPoint TWin32EditorHost::ClientToScreen(TPoint client) {
+  POINT at{client.X, client.Y};
+  if (FWindow != nullptr) ::ClientToScreen(FWindow, &at);
+  return {at.x, at.y};
 }
 
-void TWin32EditorHost::SetCapture(bool capture) {
-  if (FWindow == nullptr) return;
-  if (capture) {
-    ::SetCapture(FWindow);
-  } else if (::GetCapture() == FWindow) {
-    ::ReleaseCapture();
+void TWin32EditorHost::ShowPopupMenu(std::uintptr_t menu, TPoint screen) {
+  if (FWindow == nullptr || menu == 0) return;
+  // The top-level window gets the commands, as from its own menus.
+  ::TrackPopupMenu(reinterpret_cast<HMENU>(menu), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                   screen.X, screen.Y, 0, ::GetAncestor(FWindow, GA_ROOT), nullptr);
+}
+
+// ---- dragging ------------------------------------------------------------------
+
+void TWin32EditorHost::BeginDrag() {
+  if (FWindow != nullptr && ::GetCapture() != FWindow) ::SetCapture(FWindow);
+}
+
+void TWin32EditorHost::EndDrag() {
+  if (FWindow != nullptr && ::GetCapture() == FWindow) ::ReleaseCapture();
+}
+
+bool TWin32EditorHost::OverControl(TPoint client) {
+  if (FWindow == nullptr) return false;
+  POINT at{client.X, client.Y};
+  ::ClientToScreen(FWindow, &at);
+  return ::WindowFromPoint(at) == FWindow;
+}
+
+void TWin32EditorHost::SetCursor(TCursorKind cursor) {
+  HCURSOR shape = nullptr;
+  switch (cursor) {
+    case TCursorKind::DragMove:
+      shape = FDragMoveCursor;
+      break;
+    case TCursorKind::DragCopy:
+      shape = FDragCopyCursor;
+      break;
+    case TCursorKind::NoDrop:
+      shape = ::LoadCursorW(nullptr, IDC_NO);
+      break;
+    case TCursorKind::IBeam:
+      shape = ::LoadCursorW(nullptr, IDC_IBEAM);
+      break;
+    case TCursorKind::Arrow:
+      break;
   }
+  ::SetCursor(shape != nullptr ? shape : ::LoadCursorW(nullptr, IDC_ARROW));
 }
 
 int TWin32EditorHost::MessageBox(std::string_view text, std::string_view caption, unsigned flags) {

@@ -20,12 +20,15 @@ class TWin32EditorHost final : public TEditorHost,
                                TInputMethod,
                                TClipboard,
                                TTimer,
-                               TWindowHost {
+                               TWindowHost,
+                               TDragHost {
  public:
   // The id of the control's timer in WM_TIMER.
   static constexpr UINT_PTR kTimerId = 1;
 
-  TWin32EditorHost() = default;
+  // Loads the drag cursors "DragCur1" and "DragCur2" from the program's
+  // resources (the arrow where a program has none).
+  TWin32EditorHost();
   ~TWin32EditorHost() override;
   TWin32EditorHost(const TWin32EditorHost&) = delete;
   TWin32EditorHost& operator=(const TWin32EditorHost&) = delete;
@@ -50,6 +53,7 @@ class TWin32EditorHost final : public TEditorHost,
   TClipboard& Clipboard() override { return *this; }
   TTimer& Timer() override { return *this; }
   TWindowHost& Window() override { return *this; }
+  TDragHost& Drag() override { return *this; }
 
  private:
   // TCaretHost
@@ -96,13 +100,22 @@ class TWin32EditorHost final : public TEditorHost,
   void Invalidate(const TRect* rect) override;
   std::intptr_t SendToSelf(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
   int SystemMetric(int index) override;
-  void SetCursor(TCursorKind cursor) override;
-  void SetCapture(bool capture) override;
+  TPoint ClientToScreen(TPoint client) override;
+  void ShowPopupMenu(std::uintptr_t menu, TPoint screen) override;
   int MessageBox(std::string_view text, std::string_view caption, unsigned flags) override;
   unsigned RegisterMessage(std::string_view name) override;
 
+  // TDragHost: mouse capture and the pointer's shape.
+  void BeginDrag() override;
+  void EndDrag() override;
+  bool OverControl(TPoint client) override;
+  void SetCursor(TCursorKind cursor) override;
+
   HWND FWindow = nullptr;
   TWin32Surface FSurface;
+  // Shared cursors of the program's resources: never destroyed.
+  HCURSOR FDragMoveCursor = nullptr;
+  HCURSOR FDragCopyCursor = nullptr;
   bool FCaretOwned = false;
   TGdiObject<HBITMAP> FCaretBitmap;  // the caret's shape, kept while the caret lives
   int FTimerInterval = 0;            // running, or wanted before the window exists; 0: stopped
