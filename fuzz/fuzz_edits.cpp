@@ -3,7 +3,9 @@
 // (tests/unit/edit_model.h): text, every row, caret, selection and undo
 // state after each of typing, line breaks, deletions, pastes, cuts, caret
 // placement by key and by message, selections, undo and redo, wrap and
-// column changes; undoing everything must give back the first text.
+// column changes, and the mouse (clicks, Shift+clicks, drag selection from
+// the text and the gutter, dragging text to move or copy it); undoing
+// everything must give back the first text.
 //
 // Input: byte 0 holds the switches (bit 0 wrapped, bit 1 AutoIndent, bit 2
 // CaretScrollFix), byte 1 the column, byte 2 the number of pieces of the

@@ -129,7 +129,8 @@ void TZelEdit::DropText(std::string_view text) {
   FMouseSelecting = false;
   const TRowPos drop = FCaret;
   const bool copy = FHost.Keyboard().IsDown(VK_CONTROL);
-  bool inside = !HasSelection() || IsCaretInSelection();
+  // An empty selection has nothing to move.
+  bool inside = !HasSelection() || text.empty() || IsCaretInSelection();
   const TSelectionRange sel = GetSelection();
   const long long s = OffsetOf({sel.StartRow, sel.StartCol});
   const long long e = OffsetOf({sel.EndRow, sel.EndCol});

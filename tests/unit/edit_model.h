@@ -82,6 +82,9 @@ class EditModel {
   // offset, another row.
   bool softEnd = false;
   std::optional<long> anchor;  // while a selection exists
+  // The anchor stands at the end of the row before the one its offset
+  // starts (a soft row's end, or behind a row selected from the gutter).
+  bool anchorRowEnd = false;
   bool insertMode = true;
   bool autoIndent = false;
   bool wrapped = false;
@@ -280,8 +283,83 @@ class EditModel {
     const TRowPos a = Clamped(anchorCol, anchorRow, false);
     const TRowPos c = Clamped(caretCol, caretRow, true);
     anchor = RowStart(a.Row) + a.Col;
+    anchorRowEnd = Soft(a.Row) && a.Col == Length(a.Row);
     caret = RowStart(c.Row) + c.Col;
     softEnd = Soft(c.Row) && c.Col == Length(c.Row);
+  }
+
+  // ---- mouse -------------------------------------------------------------------
+  // Where a press or a move of the pointer lands: a row and the byte offset
+  // the hit test gives, or the row's gutter; `zone`: a move in an
+  // auto-scroll zone, which moves nothing.
+  struct Hit {
+    int row = 0, col = 0;
+    bool gutter = false, zone = false;
+  };
+  void Press(const Hit& h, bool shift) {
+    const TRowPos p{h.row, h.gutter ? 0 : h.col};
+    dragging_ = false;
+    if (shift) {
+      if (!anchor) SetAnchorAtCaret();
+      PlaceCaret(p);
+    } else if (!h.gutter) {
+      // A press inside the selection (its ends included) starts a drag of
+      // it; the caret then only shows the drop point.
+      dragging_ = anchor && InSelection(p);
+      drop_ = p;
+      if (!dragging_) {
+        anchor.reset();
+        PlaceCaret(p);
+      }
+    } else {
+      // The row, line break included, from the gutter.
+      anchor.reset();
+      PlaceCaret(p);
+      const int length = Length(p.Row) - (p.Row == LastRow() ? 2 : 0);
+      if (length > 0) {
+        anchor = RowStart(p.Row) + length;
+        anchorRowEnd = p.Row < LastRow();
+      }
+    }
+  }
+  void MoveTo(const Hit& h) {
+    if (h.zone) return;
+    const TRowPos q{h.row, h.gutter ? 0 : h.col};
+    if (dragging_) {
+      drop_ = q;
+      return;
+    }
+    if (q == Caret()) return;
+    if (!anchor) SetAnchorAtCaret();
+    // Down the gutter from a selected row, that row stays whole.
+    const TRowPos a = AnchorPos();
+    if (h.gutter && q.Row == a.Row + 1) {
+      anchor = RowStart(a.Row);
+      anchorRowEnd = false;
+    }
+    PlaceCaret(q);
+  }
+  // The release: a drag of text drops it at the drop point, moved (its
+  // bytes taken out first) or copied; onto itself, it stays.
+  void Release(bool ctrl) {
+    if (!dragging_) return;
+    dragging_ = false;
+    const long s = std::min(*anchor, caret), e = std::max(*anchor, caret);
+    long d = RowStart(drop_.Row) + drop_.Col;
+    if (s == e || InSelection(drop_) || (!ctrl && d >= s && d <= e)) {
+      anchor.reset();
+      anchorRowEnd = false;
+      PlaceCaret(drop_);
+      return;
+    }
+    const std::string moved = Selected();
+    if (!ctrl) {
+      Remove(kDeleted, s, e - s);
+      if (d > e) d -= e - s;
+    }
+    caret = d;
+    Insert(moved);
+    Settle();
   }
 
   // ---- undo ------------------------------------------------------------------------
@@ -301,6 +379,32 @@ class EditModel {
   }
 
  private:
+  void PlaceCaret(TRowPos p) {
+    caret = RowStart(p.Row) + p.Col;
+    softEnd = Soft(p.Row) && p.Col == Length(p.Row);
+  }
+  void SetAnchorAtCaret() {
+    anchor = caret;
+    anchorRowEnd = softEnd;
+  }
+  TRowPos AnchorPos() {
+    if (!anchorRowEnd) return At(*anchor, false);
+    const int r = At(*anchor - 1, false).Row;
+    return {r, static_cast<int>(*anchor - RowStart(r))};
+  }
+  // The selection's ends as rows show them, in order, an end at a row's
+  // start counted as the end of the row before; whether `p` lies between.
+  bool InSelection(TRowPos p) {
+    auto before = [](TRowPos x, TRowPos y) {
+      return x.Row < y.Row || (x.Row == y.Row && x.Col < y.Col);
+    };
+    TRowPos a = AnchorPos(), b = Caret();
+    if (before(b, a)) std::swap(a, b);
+    if (b.Col == 0 && b.Row > 0) b = {b.Row - 1, Length(b.Row - 1)};
+    if (a.Row == b.Row) return p.Row == a.Row && a.Col <= p.Col && p.Col <= b.Col;
+    return (a.Row < p.Row && p.Row < b.Row) || (p.Row == a.Row && p.Col >= a.Col) ||
+           (p.Row == b.Row && p.Col <= b.Col);
+  }
   bool AtLastContentEnd() { return caret == Size() && !softEnd; }
   std::string Selected() const {
     const long lo = std::min(*anchor, caret), hi = std::max(*anchor, caret);
@@ -316,6 +420,7 @@ class EditModel {
   }
   void Moved() {
     anchor.reset();
+    anchorRowEnd = false;
     softEnd = false;
   }
   void Record(Kind kind, long pos, std::string bytes) {
@@ -378,6 +483,9 @@ class EditModel {
     }
     Settle();
   }
+
+  bool dragging_ = false;  // a press inside the selection, until the release
+  TRowPos drop_;
 
   std::vector<std::string> rows_;
   std::vector<long> starts_;

@@ -44,10 +44,18 @@ struct EditOp {
     kInsertKey,
     kToggleWrap,
     kSetColumn,
+    kClick,       // press and release at (row a, x b)
+    kShiftClick,  // the same with Shift held
+    kDrag,        // press at (row a, x b), move to (row c, x d), release there
   };
   Kind kind = kType;
   std::string text;
   int a = 0, b = 0, c = 0, d = 0;
+  bool ctrl = false;  // held at a drag's release: a drop copies
+  // Mouse points: a row, clamped into the view when sent, and x in pixels
+  // from the text's left edge (below -4: the gutter). Where they land is
+  // filled in when the operation is sent.
+  std::vector<EditModel::Hit> hits;
 };
 
 inline std::string Describe(const EditOp& op) {
@@ -55,7 +63,8 @@ inline std::string Describe(const EditOp& op) {
       "Type",        "Enter", "Tab",       "Backspace",  "Delete",      "Ctrl+Backspace",
       "Ctrl+Delete", "Paste", "Cut",       "Copy",       "Left",        "Right",
       "Home",        "End",   "Ctrl+Home", "Ctrl+End",   "SetCaretPos", "EM_SETSEL",
-      "Undo",        "Redo",  "Insert",    "ToggleWrap", "SetColumn"};
+      "Undo",        "Redo",  "Insert",    "ToggleWrap", "SetColumn",   "Click",
+      "Shift+click", "Drag"};
   std::string s = kNames[op.kind];
   if (op.kind == EditOp::kType || op.kind == EditOp::kPaste) s += " " + Escaped(op.text);
   if (op.kind == EditOp::kSetCaretPos)
@@ -65,6 +74,13 @@ inline std::string Describe(const EditOp& op) {
          std::to_string(op.c) + ", row " + std::to_string(op.d) + ")";
   }
   if (op.kind == EditOp::kSetColumn) s += " " + std::to_string(op.a);
+  if (op.kind >= EditOp::kClick) {
+    s += " row " + std::to_string(op.a) + " x " + std::to_string(op.b);
+    if (op.kind == EditOp::kDrag) {
+      s += " to row " + std::to_string(op.c) + " x " + std::to_string(op.d) +
+           (op.ctrl ? " with Ctrl" : "");
+    }
+  }
   return s;
 }
 
@@ -119,6 +135,16 @@ inline void ApplyToModel(EditModel& m, const EditOp& op) {
       return m.SetWrap(!m.wrapped);
     case EditOp::kSetColumn:
       return m.SetColumn(op.a);
+    case EditOp::kClick:
+    case EditOp::kShiftClick:
+      if (op.hits.empty()) return;  // not sent
+      m.Press(op.hits[0], op.kind == EditOp::kShiftClick);
+      return m.Release(false);
+    case EditOp::kDrag:
+      if (op.hits.size() < 2) return;
+      m.Press(op.hits[0], false);
+      m.MoveTo(op.hits[1]);
+      return m.Release(op.ctrl);
   }
 }
 
@@ -147,7 +173,9 @@ inline bool Allowed(const EditOp& op, const EditModel& m, const OpMix& mix) {
       !m.softEnd) {
     return false;
   }
-  if (!mix.wrapWithLoneCr) {
+  // (Mouse operations only move or copy bytes between whole line ends: no
+  // lone CR appears where there was none.)
+  if (!mix.wrapWithLoneCr && op.kind < EditOp::kClick) {
     EditModel after = m;
     ApplyToModel(after, op);
     if (after.wrapped && HasLoneCr(after.text)) return false;
@@ -185,7 +213,8 @@ EditOp PickAnyOp(Pick& pick, EditModel& m, const OpMix& mix) {
   for (const auto& row : m.Rows()) widest = std::max(widest, static_cast<int>(row.size()));
   auto row = [&] { return pick(rows + 1); };
   auto col = [&] { return pick(widest + 2); };
-  const int roll = pick(40);
+  auto mouseX = [&] { return pick(6) == 0 ? -6 : 1 + pick(widest * 8 + 24); };
+  const int roll = pick(46);
   if (roll < 8) {
     op.kind = EditOp::kType;
     op.text = PickText(pick, pieces, 3);
@@ -229,9 +258,16 @@ EditOp PickAnyOp(Pick& pick, EditModel& m, const OpMix& mix) {
     op.kind = EditOp::kInsertKey;
   } else if (roll < 38) {
     op.kind = EditOp::kToggleWrap;
-  } else {
+  } else if (roll < 40) {
     op.kind = EditOp::kSetColumn;
     op.a = 7 + pick(24);
+  } else {
+    op.kind = roll < 41 ? EditOp::kClick : roll < 42 ? EditOp::kShiftClick : EditOp::kDrag;
+    op.a = row();
+    op.b = mouseX();
+    op.c = row();
+    op.d = mouseX();
+    op.ctrl = pick(3) == 0;
   }
   return op;
 }
@@ -257,8 +293,9 @@ class ModelRun {
 
   // Applies `op` to both; empty when they still agree, else what differs.
   std::string Apply(const EditOp& op) {
-    Send(op);
-    ApplyToModel(m_, op);
+    EditOp sent = op;
+    Send(sent);
+    ApplyToModel(m_, sent);
     if (host_.clipboardText != m_.clipboard) {
       return "clipboard " + Escaped(host_.clipboardText.value_or("(none)")) + ", expected " +
              Escaped(m_.clipboard.value_or("(none)"));
@@ -309,7 +346,7 @@ class ModelRun {
 
  private:
   // Through the keys and messages a window would get.
-  void Send(const EditOp& op) {
+  void Send(EditOp& op) {
     switch (op.kind) {
       case EditOp::kType:
         return Deliver(op.text);
@@ -365,7 +402,45 @@ class ModelRun {
         return edit_.SetWordWrap(!edit_.WordWrap());
       case EditOp::kSetColumn:
         return edit_.SetColumn(op.a);
+      case EditOp::kClick:
+      case EditOp::kShiftClick:
+      case EditOp::kDrag:
+        return SendMouse(op);
     }
+  }
+  // Each point is worked out from the view as it is when it is sent.
+  void SendMouse(EditOp& op) {
+    const bool shift = op.kind == EditOp::kShiftClick;
+    op.hits.clear();
+    host_.keysDown[win::VK_SHIFT] = shift;
+    TPoint at = Point(op.a, op.b, false, op.hits);
+    MouseMessage(win::WM_LBUTTONDOWN, at, shift ? win::MK_LBUTTON | win::MK_SHIFT : win::MK_LBUTTON);
+    host_.keysDown[win::VK_SHIFT] = false;
+    if (op.kind == EditOp::kDrag) {
+      at = Point(op.c, op.d, true, op.hits);
+      MouseMessage(win::WM_MOUSEMOVE, at, win::MK_LBUTTON);
+    }
+    host_.keysDown[win::VK_CONTROL] = op.ctrl && op.kind == EditOp::kDrag;
+    MouseMessage(win::WM_LBUTTONUP, at, 0);
+    host_.keysDown[win::VK_CONTROL] = false;
+  }
+  TPoint Point(int row, int x, bool move, std::vector<EditModel::Hit>& hits) {
+    const TZelStrings& lines = edit_.Lines();
+    const int top = edit_.TopRow();
+    const int last = std::min(lines.Count() - 1, top + std::max(edit_.VisibleRows(), 1) - 1);
+    EditModel::Hit h;
+    h.row = std::clamp(row, top, std::max(top, last));
+    h.gutter = x < -4;
+    h.zone = move && x <= 0 && edit_.ScrollX() > 0;  // the left auto-scroll zone
+    int pixel = 0;
+    if (!h.gutter) h.col = edit_.XToCol(lines[h.row], x + edit_.ScrollX(), pixel);
+    hits.push_back(h);
+    return {edit_.TextLeft() + x,
+            edit_.TopMargin() + (h.row - top) * edit_.RowPitch() + edit_.RowPitch() / 2};
+  }
+  void MouseMessage(unsigned message, TPoint at, unsigned keys) {
+    edit_.Dispatch(message, keys,
+                   win::MakeLong(static_cast<unsigned>(at.X), static_cast<unsigned>(at.Y)));
   }
   static std::string Show(TRowPos p) {
     return "(row " + std::to_string(p.Row) + ", col " + std::to_string(p.Col) + ")";

@@ -1,8 +1,10 @@
 // Random edit sequences applied both to the editor (headless, through its
 // keys and messages) and to the flat-text reference of edit_model.h: typing,
 // line breaks, tabs, deletions, pastes, cuts, selections and caret
-// placement by message, Home/End and the document ends, undo and redo
-// between steps, wrap switched and columns changed on the way, with lone CR
+// placement by message, Home/End and the document ends, clicks, Shift+clicks,
+// drag selection (from the text and down or up the gutter) and moving or
+// copying the selected text by dragging it, undo and redo between steps,
+// wrap switched and columns changed on the way, with lone CR
 // and LF bytes in the documents and in the typed text. After every step the
 // text, every row, the caret, the selection and the undo state must agree;
 // undoing everything gives back the loaded bytes, redoing everything the
