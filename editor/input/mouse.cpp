@@ -53,7 +53,12 @@ std::optional<LRESULT> TZelEdit::MouseMessage(unsigned message, WPARAM wParam, L
       return 0;
     case WM_RBUTTONUP:
       MouseUp(mbRight, shift, x, y);
-      return 0;
+      return std::nullopt;  // the window's default turns it into WM_CONTEXTMENU
+    case WM_CONTEXTMENU:
+      // With a popup menu of its own the control showed it on the press;
+      // without one the menu is the parent's business.
+      if (FPopupMenu != 0 && lParam != -1) return 0;
+      return std::nullopt;
     case WM_MBUTTONUP:
       MouseUp(mbMiddle, shift, x, y);
       return 0;
