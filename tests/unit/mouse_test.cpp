@@ -112,18 +112,15 @@ TEST_F(Mouse, DraggingDownAndUpTheGutterSelectsWholeRows) {
   EXPECT_EQ(f.edit.GetSelText(), "row2\r\nrow3\r\nrow4\r\n");
 }
 
-// Click then Shift+click selects between the two points; a drag selects
-// from the press to the pointer; a plain click ends any selection.
-TEST_F(Mouse, ShiftClickAndDragSelect) {
+// Click then Shift+click selects between the two points; a plain click
+// ends the selection.
+TEST_F(Mouse, ShiftClickAfterAClick) {
   ASSERT_TRUE(f.Load("0123456789\r\nabcdefghij\r\nend"));
   Click(X(3), Y(0));
   ShiftClick(X(5), Y(1));
   EXPECT_EQ(f.edit.GetSelText(), "3456789\r\nabcde");
   Click(X(1), Y(2));
   EXPECT_FALSE(f.edit.HasSelection());
-  Drag(X(8), Y(1), X(2), Y(0));
-  EXPECT_EQ(f.edit.GetSelText(), "23456789\r\nabcdefgh");
-  EXPECT_EQ(Caret(), (TRowPos{0, 2}));
 }
 
 // The handlers raise their events first, the press its own last; the
@@ -272,6 +269,32 @@ TEST_F(TextDrag, DropsThatChangeNothing) {
   EXPECT_FALSE(f.edit.HasSelection());
   EXPECT_EQ(Text(f.edit), "abcdef\r\nnext");
   EXPECT_FALSE(f.edit.CanUndo());
+}
+
+// With DragMode dmManual the application decides: no handler or a refusal
+// clears the selection; an answer of yes keeps it and starts nothing.
+TEST_F(TextDrag, ManualDragModeAsksTheApplication) {
+  ASSERT_TRUE(f.Load("abcdef"));
+  f.edit.SetDragMode(dmManual);
+  Select(1, 0, 5, 0);
+  Press(X(2), Y(0));
+  EXPECT_FALSE(f.edit.HasSelection());
+  Release(X(2), Y(0));
+  std::string asked;
+  bool answer = false;
+  f.edit.OnManualStartDrag = [&](TZelEdit&, std::string_view text, bool& canDrag) {
+    asked = text;
+    canDrag = answer;
+  };
+  for (bool yes : {false, true}) {
+    answer = yes;
+    Select(1, 0, 5, 0);
+    Press(X(2), Y(0));
+    EXPECT_EQ(asked, "bcde");
+    EXPECT_EQ(f.edit.HasSelection(), yes);
+    EXPECT_FALSE(f.edit.TextDragging());
+    Release(X(2), Y(0));
+  }
 }
 
 // Released outside the control, the text goes to the last drop point shown

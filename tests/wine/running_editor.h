@@ -1,6 +1,8 @@
-// The running notavo.exe on one file, as the tests that drive it from
+// The running notavo.exe on one file, as the mouse tests that drive it from
 // another process see it: its windows, the caret's rectangle for a text
-// position, waiting for its queue to empty, and screenshots.
+// position, waiting for its queue to empty, and screenshots. (The same as
+// the real-window tests' own; moved there, that program ended in the
+// middle of its keyboard test under Wine, so it keeps its copy for now.)
 #pragma once
 
 #include <gtest/gtest.h>
