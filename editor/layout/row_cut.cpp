@@ -78,10 +78,20 @@ int FitPrefix(std::string_view rest, const TWrapParams& params) {
   if (std::memchr(rest.data(), '\t', static_cast<std::size_t>(reach)) == nullptr) {
     pos = reach;  // no tab within reach: one cell a byte
   } else {
+    // From tab to tab: the bytes between take a cell each.
     int cells = 0;
     pos = 0;
     while (pos < n) {
-      const int width = rest[static_cast<std::size_t>(pos)] == '\t' ? TabCells(cells, tabCount) : 1;
+      const void* tab = std::memchr(rest.data() + pos, '\t', static_cast<std::size_t>(n - pos));
+      const int next = tab ? static_cast<int>(static_cast<const char*>(tab) - rest.data()) : n;
+      if (next - pos > column - cells) {
+        pos += column - cells;
+        break;
+      }
+      cells += next - pos;
+      pos = next;
+      if (pos == n) break;
+      const int width = TabCells(cells, tabCount);
       if (cells + width > column) break;
       cells += width;
       ++pos;

@@ -152,5 +152,31 @@ TEST(SearchRun, ReplaceInTheSelectionTakesWholeRowsAndAsksAsTold) {
   }
 }
 
+// A run without questions draws, scrolls and measures nothing per hit (the
+// hit-by-hit path for a line holding a NUL included), then paints once.
+TEST(SearchRun, ReplaceAllWithoutQuestionsPaintsOnceAtTheEnd) {
+  for (const bool wrap : {false, true}) {
+    EditorFixture f;
+    Events e(f.edit);
+    f.edit.SetWordWrap(wrap);
+    f.edit.SetColumn(10);
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += i == 150 ? std::string("a\0a a\r\n", 8) : "xa ya za\r\n";
+    ASSERT_TRUE(f.Load(text));
+    f.host.drawn.clear();
+    const int top = f.edit.TopRow();
+    int changes = 0;
+    f.edit.OnChange = [&](TZelEdit& edit) {
+      ++changes;
+      EXPECT_TRUE(f.host.drawn.empty());
+      EXPECT_EQ(edit.TopRow(), top);
+    };
+    f.edit.ReplaceAll("a", "b", true, false);
+    EXPECT_EQ(e.Take(), "end #898; ");  // the NUL hides the line's last two
+    EXPECT_EQ(changes, 898);
+    EXPECT_FALSE(f.host.drawn.empty());
+  }
+}
+
 }  // namespace
 }  // namespace notavo
