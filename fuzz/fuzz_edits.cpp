@@ -4,7 +4,8 @@
 // state after each of typing, line breaks, deletions, pastes, cuts, caret
 // placement by key and by message, selections, undo and redo, wrap and
 // column changes, and the mouse (clicks, Shift+clicks, drag selection from
-// the text and the gutter, dragging text to move or copy it); undoing
+// the text and the gutter, dragging text to move or copy it), replace runs
+// and rounds of find steps (checked against the row-by-row walk); undoing
 // everything must give back the first text.
 //
 // Input: byte 0 holds the switches (bit 0 wrapped, bit 1 AutoIndent, bit 2
@@ -50,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input next{data, size};
   const int switches = next(256);
   OpMix mix;
+  mix.search = true;
 #ifndef FUZZ_LONE_CR_IN_WRAPPED_ROWS
   mix.wrapWithLoneCr = false;
 #endif

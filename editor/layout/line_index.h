@@ -19,7 +19,7 @@ class TZelStrings;
 
 class TLineIndex {
  public:
-  static constexpr int kBlock = 16;
+  static constexpr int kBlock = 64;
 
   explicit TLineIndex(const TZelStrings& lines) : lines_(lines) {}
 

@@ -55,7 +55,9 @@ void TZelEdit::ReplaceRange(std::string_view text, int fromCol, bool repaint, in
     if (Before(end, a)) end = a;
   }
   if (repaint) FHost.Caret().Hide();
-  TEditReport report{-1, -1, false, a};
+  // Recorded as a removal and an insertion at one place (undone together),
+  // made as one replacement: removing first could bring a lone CR and a lone
+  // LF together into a line end, and the insertion would land behind it.
   if (end != a) {
     FAnchor = a;
     FSelEndRow = end.Row;
@@ -64,12 +66,10 @@ void TZelEdit::ReplaceRange(std::string_view text, int fromCol, bool repaint, in
     const std::string removed = GetSelText();
     FSelecting = false;
     RecordUndo(ukDeleted, removed, a.Row, a.Col);
-    report = TextOps().Delete(a, end);
   }
-  if (!text.empty()) {
-    RecordUndo(ukInserted, text, report.Caret.Row, report.Caret.Col);
-    report.Add(TextOps().Insert(report.Caret, text));
-  }
+  RecordUndo(ukInserted, text, a.Row, a.Col);
+  const TEditReport report = end != a || !text.empty() ? TextOps().Replace(a, end, text, true)
+                                                       : TEditReport{-1, -1, false, a};
   if (repaint) {
     ShowEdit(report);
     FHost.Caret().Show();

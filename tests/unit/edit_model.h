@@ -363,6 +363,38 @@ class EditModel {
   }
 
   // ---- undo ------------------------------------------------------------------------
+  // A replace run over the whole document without questions, for texts of
+  // whole characters without line-end bytes: in each line, matches that
+  // start on a character (counted from the line's start) taken left to
+  // right without overlap; each recorded as its removal and its insertion at
+  // its place at the time; the caret behind the last replacement.
+  void ReplaceAll(const std::string& find, const std::string& with) {
+    anchor.reset();
+    if (find.empty()) return;
+    std::vector<long> hits;
+    // Characters counted from the top are counted from every line's start
+    // too: no double-byte character ends in a line's CR LF.
+    for (long p = 0; p < Size();) {
+      if (text.compare(static_cast<std::size_t>(p), find.size(), find) == 0) {
+        hits.push_back(p);
+        p += static_cast<long>(find.size());
+      } else {
+        p += IsLeadByte(static_cast<unsigned char>(text[static_cast<std::size_t>(p)])) ? 2 : 1;
+      }
+    }
+    if (hits.empty()) return;
+    long shift = 0;
+    for (const long hit : hits) {
+      const long at = hit + shift;
+      Record(kDeleted, at, find);
+      Record(kInserted, at, with);
+      text.replace(static_cast<std::size_t>(at), find.size(), with);
+      caret = at + static_cast<long>(with.size());
+      shift += static_cast<long>(with.size()) - static_cast<long>(find.size());
+    }
+    Settle();
+  }
+
   void Undo() { Replay(undo, redo); }
   void Redo() { Replay(redo, undo); }
 

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "edit_model.h"
+#include "editor/search/match_rule.h"
 #include "editor/zel_edit.h"
 #include "platform/headless/headless_host.h"
 #include "platform/win_messages.h"
+#include "search_reference.h"
 #include "textstore/shift_jis.h"
 
 namespace notavo::testing {
@@ -47,9 +49,12 @@ struct EditOp {
     kClick,       // press and release at (row a, x b)
     kShiftClick,  // the same with Shift held
     kDrag,        // press at (row a, x b), move to (row c, x d), release there
+    kReplaceAll,  // text by with, everywhere, without questions
+    kFindRound,   // a search for text: b steps coded in a, compared with the row walk
   };
+  static bool IsMouse(Kind k) { return k >= kClick && k <= kDrag; }
   Kind kind = kType;
-  std::string text;
+  std::string text, with;
   int a = 0, b = 0, c = 0, d = 0;
   bool ctrl = false;  // held at a drag's release: a drop copies
   // Mouse points: a row, clamped into the view when sent, and x in pixels
@@ -60,11 +65,11 @@ struct EditOp {
 
 inline std::string Describe(const EditOp& op) {
   static const char* const kNames[] = {
-      "Type",        "Enter", "Tab",       "Backspace",  "Delete",      "Ctrl+Backspace",
-      "Ctrl+Delete", "Paste", "Cut",       "Copy",       "Left",        "Right",
-      "Home",        "End",   "Ctrl+Home", "Ctrl+End",   "SetCaretPos", "EM_SETSEL",
-      "Undo",        "Redo",  "Insert",    "ToggleWrap", "SetColumn",   "Click",
-      "Shift+click", "Drag"};
+      "Type",        "Enter", "Tab",        "Backspace",  "Delete",      "Ctrl+Backspace",
+      "Ctrl+Delete", "Paste", "Cut",        "Copy",       "Left",        "Right",
+      "Home",        "End",   "Ctrl+Home",  "Ctrl+End",   "SetCaretPos", "EM_SETSEL",
+      "Undo",        "Redo",  "Insert",     "ToggleWrap", "SetColumn",   "Click",
+      "Shift+click", "Drag",  "ReplaceAll", "FindRound"};
   std::string s = kNames[op.kind];
   if (op.kind == EditOp::kType || op.kind == EditOp::kPaste) s += " " + Escaped(op.text);
   if (op.kind == EditOp::kSetCaretPos)
@@ -74,7 +79,11 @@ inline std::string Describe(const EditOp& op) {
          std::to_string(op.c) + ", row " + std::to_string(op.d) + ")";
   }
   if (op.kind == EditOp::kSetColumn) s += " " + std::to_string(op.a);
-  if (op.kind >= EditOp::kClick) {
+  if (op.kind == EditOp::kReplaceAll) s += " " + Escaped(op.text) + " by " + Escaped(op.with);
+  if (op.kind == EditOp::kFindRound) {
+    s += " " + Escaped(op.text) + " steps " + std::to_string(op.a) + " " + std::to_string(op.b);
+  }
+  if (EditOp::IsMouse(op.kind)) {
     s += " row " + std::to_string(op.a) + " x " + std::to_string(op.b);
     if (op.kind == EditOp::kDrag) {
       s += " to row " + std::to_string(op.c) + " x " + std::to_string(op.d) +
@@ -145,6 +154,10 @@ inline void ApplyToModel(EditModel& m, const EditOp& op) {
       m.Press(op.hits[0], false);
       m.MoveTo(op.hits[1]);
       return m.Release(op.ctrl);
+    case EditOp::kReplaceAll:
+      return m.ReplaceAll(op.text, op.with);
+    case EditOp::kFindRound:
+      return;  // the caret is taken over from the editor, see ModelRun
   }
 }
 
@@ -162,6 +175,8 @@ struct OpMix {
   bool wordDeleteAtLoneCr = true;
   // Lone CR bytes in wrapped rows.
   bool wrapWithLoneCr = true;
+  // Replace runs and rounds of find steps among the operations.
+  bool search = false;
 };
 
 // Whether the mix lets `op` run on the model's present state (a shortened
@@ -175,7 +190,7 @@ inline bool Allowed(const EditOp& op, const EditModel& m, const OpMix& mix) {
   }
   // (Mouse operations only move or copy bytes between whole line ends: no
   // lone CR appears where there was none.)
-  if (!mix.wrapWithLoneCr && op.kind < EditOp::kClick) {
+  if (!mix.wrapWithLoneCr && !EditOp::IsMouse(op.kind)) {
     EditModel after = m;
     ApplyToModel(after, op);
     if (after.wrapped && HasLoneCr(after.text)) return false;
@@ -214,7 +229,7 @@ EditOp PickAnyOp(Pick& pick, EditModel& m, const OpMix& mix) {
   auto row = [&] { return pick(rows + 1); };
   auto col = [&] { return pick(widest + 2); };
   auto mouseX = [&] { return pick(6) == 0 ? -6 : 1 + pick(widest * 8 + 24); };
-  const int roll = pick(46);
+  const int roll = pick(mix.search ? 48 : 46);
   if (roll < 8) {
     op.kind = EditOp::kType;
     op.text = PickText(pick, pieces, 3);
@@ -261,6 +276,20 @@ EditOp PickAnyOp(Pick& pick, EditModel& m, const OpMix& mix) {
   } else if (roll < 40) {
     op.kind = EditOp::kSetColumn;
     op.a = 7 + pick(24);
+  } else if (roll >= 46) {
+    // Search texts: whole characters without line-end bytes (what a replace
+    // run edits line by line), or, for finds, pieces of the document too.
+    static const std::vector<std::string> kPlain = {
+        "a", "b", " ", "\x82\xA0", "\x93\xFA", "\x81\x40", "x", "\x88\x9F", "1"};
+    op.kind = roll < 47 ? EditOp::kReplaceAll : EditOp::kFindRound;
+    op.text = PickText(pick, kPlain, 2);
+    op.with = pick(4) == 0 ? "" : PickText(pick, kPlain, 3);
+    if (op.kind == EditOp::kFindRound && pick(2) == 0 && !m.text.empty()) {
+      const int at = pick(static_cast<int>(m.text.size()));
+      op.text = m.text.substr(static_cast<std::size_t>(at), 1 + static_cast<std::size_t>(pick(4)));
+    }
+    op.a = pick(1 << 12);  // two bits a step: next, previous, first, Home
+    op.b = 1 + pick(6);
   } else {
     op.kind = roll < 41 ? EditOp::kClick : roll < 42 ? EditOp::kShiftClick : EditOp::kDrag;
     op.a = row();
@@ -293,6 +322,14 @@ class ModelRun {
 
   // Applies `op` to both; empty when they still agree, else what differs.
   std::string Apply(const EditOp& op) {
+    if (op.kind == EditOp::kFindRound) {
+      const std::string differs = FindRound(op);
+      if (!differs.empty()) return differs;
+      // Finds change no text: the model's caret goes where the editor's is
+      // (a step that found nothing and cleared nothing leaves the selection).
+      if (!edit_.HasSelection()) m_.SetCaretPos(edit_.CaretCol(), edit_.CaretRow());
+      return Check();
+    }
     EditOp sent = op;
     Send(sent);
     ApplyToModel(m_, sent);
@@ -346,6 +383,62 @@ class ModelRun {
 
  private:
   // Through the keys and messages a window would get.
+  // Find steps on the editor (with the built-in matcher) and on the row walk
+  // over the present rows: the same events, and the caret on each hit.
+  std::string FindRound(const EditOp& op) {
+    std::vector<std::string> rows;
+    for (int r = 0; r < edit_.Lines().Count(); ++r) rows.emplace_back(edit_.Lines()[r]);
+    RowWalk walk(rows);
+    std::vector<SearchEvent> events;
+    edit_.OnFind = TBuiltInMatcher{};
+    edit_.OnFindHit = [&](TZelEdit&, std::string_view, int x, int y, int len, int count) {
+      events.push_back({'h', x, y, len, count});
+    };
+    edit_.OnFindNoHit = [&](TZelEdit&, std::string_view) { events.push_back({'n'}); };
+    edit_.SetSearchText(op.text);
+    walk.SetSearchText(op.text);
+    std::string trace, failure;
+    for (int step = 0; step < op.b && failure.empty(); ++step) {
+      const int row = edit_.CaretRow(), col = edit_.CaretCol();
+      switch ((op.a >> (2 * step)) & 3) {
+        case 0:
+          trace += "next ";
+          edit_.FindNext();
+          walk.FindNext(row, col);
+          break;
+        case 1:
+          trace += "prev ";
+          edit_.FindPrev();
+          walk.FindPrev(row, col);
+          break;
+        case 2:
+          trace += "first ";
+          edit_.FindFirst();
+          walk.FindFirst();
+          break;
+        default:
+          trace += "home ";
+          Key(win::VK_HOME);
+          // A key that moved the caret (or just placed it again) makes the
+          // next step start at the caret.
+          if (edit_.SearchState().FSearchFromCaret) walk.CaretMoved();
+          break;
+      }
+      std::string got, want;
+      for (const SearchEvent& e : events) got += Describe(e) + "; ";
+      for (const SearchEvent& e : walk.events) want += Describe(e) + "; ";
+      if (got != want) failure = "find steps " + trace + ": " + got + "expected " + want;
+      const bool hit = !events.empty() && events.back().kind == 'h';
+      if (failure.empty() && hit &&
+          (edit_.CaretRow() != events.back().y || edit_.CaretCol() > events.back().x)) {
+        failure = "caret " + Show({edit_.CaretRow(), edit_.CaretCol()}) + " after " + want;
+      }
+    }
+    edit_.OnFindHit = nullptr;
+    edit_.OnFindNoHit = nullptr;
+    return failure;
+  }
+
   void Send(EditOp& op) {
     switch (op.kind) {
       case EditOp::kType:
@@ -406,6 +499,11 @@ class ModelRun {
       case EditOp::kShiftClick:
       case EditOp::kDrag:
         return SendMouse(op);
+      case EditOp::kReplaceAll:
+        edit_.OnFind = TBuiltInMatcher{};
+        return edit_.ReplaceAll(op.text, op.with, true, false);
+      case EditOp::kFindRound:
+        return;  // see FindRound
     }
   }
   // Each point is worked out from the view as it is when it is sent.
@@ -414,7 +512,8 @@ class ModelRun {
     op.hits.clear();
     host_.keysDown[win::VK_SHIFT] = shift;
     TPoint at = Point(op.a, op.b, false, op.hits);
-    MouseMessage(win::WM_LBUTTONDOWN, at, shift ? win::MK_LBUTTON | win::MK_SHIFT : win::MK_LBUTTON);
+    MouseMessage(win::WM_LBUTTONDOWN, at,
+                 shift ? win::MK_LBUTTON | win::MK_SHIFT : win::MK_LBUTTON);
     host_.keysDown[win::VK_SHIFT] = false;
     if (op.kind == EditOp::kDrag) {
       at = Point(op.c, op.d, true, op.hits);

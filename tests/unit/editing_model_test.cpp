@@ -4,7 +4,8 @@
 // placement by message, Home/End and the document ends, clicks, Shift+clicks,
 // drag selection (from the text and down or up the gutter) and moving or
 // copying the selected text by dragging it, undo and redo between steps,
-// wrap switched and columns changed on the way, with lone CR
+// wrap switched and columns changed on the way, replace runs and find steps
+// (one test), with lone CR
 // and LF bytes in the documents and in the typed text. After every step the
 // text, every row, the caret, the selection and the undo state must agree;
 // undoing everything gives back the loaded bytes, redoing everything the
@@ -254,6 +255,18 @@ TEST(EditingModel, WrappedAtSmallColumns) {
 TEST(EditingModel, LoneCrMeetsLoneLf) {
   testing::OpMix mix;
   mix.wordDeleteAtLoneCr = false;
+  mix.wrapWithLoneCr = false;
+  RunSeeds(mix, false);
+  RunSeeds(mix, true);
+}
+
+// Replace runs over the whole document and rounds of find steps among the
+// edits: the replaced text, rows, caret and undo steps match the model's,
+// and every find step raises the events of the row-by-row walk over the
+// rows of the moment.
+TEST(EditingModel, ReplaceAndFindAmongEdits) {
+  testing::OpMix mix;
+  mix.search = true;
   mix.wrapWithLoneCr = false;
   RunSeeds(mix, false);
   RunSeeds(mix, true);
