@@ -119,7 +119,9 @@ constexpr unsigned LoWord(std::uintptr_t v) { return static_cast<unsigned>(v & 0
 constexpr unsigned HiWord(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
 // A mouse message's client point: two signed 16-bit halves (negative left
 // of or above the window while the mouse is captured).
-constexpr int PointX(LPARAM v) { return static_cast<short>(static_cast<std::uintptr_t>(v) & 0xFFFF); }
+constexpr int PointX(LPARAM v) {
+  return static_cast<short>(static_cast<std::uintptr_t>(v) & 0xFFFF);
+}
 constexpr int PointY(LPARAM v) {
   return static_cast<short>((static_cast<std::uintptr_t>(v) >> 16) & 0xFFFF);
 }

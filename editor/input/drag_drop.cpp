@@ -120,8 +120,8 @@ TRowPos TZelEdit::RowPosAtOffset(long long offset, int near) const {
       hi = mid - 1;
     }
   }
-  const long long col = std::clamp(offset - index.BytesBeforeRow(lo), 0LL,
-                                   static_cast<long long>(FLines[lo].size()));
+  const long long col =
+      std::clamp(offset - index.BytesBeforeRow(lo), 0LL, static_cast<long long>(FLines[lo].size()));
   return {lo, static_cast<int>(col)};
 }
 

@@ -129,12 +129,15 @@ TEST_F(Mouse, EventsAndDoubleClicks) {
   ASSERT_TRUE(f.Load("one two three"));
   std::vector<std::string> events;
   f.edit.OnMouseDown = [&](TZelEdit& e, TMouseButton, TShiftState s, int, int) {
-    events.push_back("down col " + std::to_string(e.CaretCol()) + ((s & ssDouble) ? " double" : ""));
+    events.push_back("down col " + std::to_string(e.CaretCol()) +
+                     ((s & ssDouble) ? " double" : ""));
   };
   f.edit.OnMouseMove = [&](TZelEdit& e, TShiftState, int, int) {
     events.push_back("move sel " + std::to_string(e.GetSelText().size()));
   };
-  f.edit.OnMouseUp = [&](TZelEdit&, TMouseButton, TShiftState, int, int) { events.push_back("up"); };
+  f.edit.OnMouseUp = [&](TZelEdit&, TMouseButton, TShiftState, int, int) {
+    events.push_back("up");
+  };
   f.edit.OnDblClick = [&](TZelEdit&) { events.push_back("double click"); };
   Press(X(2), Y(0));
   Move(X(4), Y(0));

@@ -103,7 +103,7 @@ class MouseSession {
     if (!PointAt(Editor(), from.x, from.y)) return false;
     const POINT half{(from.x + to.x) / 2, (from.y + to.y) / 2};
     return Input(L"mousedown 1 sleep 0.3 " + MoveTo(Editor(), half) + L" sleep 0.3 " +
-                 MoveTo(Editor(), to) + L" sleep 0.3" + (hold ? L"" : L" mouseup 1"),
+                     MoveTo(Editor(), to) + L" sleep 0.3" + (hold ? L"" : L" mouseup 1"),
                  900ms);
   }
 
