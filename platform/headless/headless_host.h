@@ -4,6 +4,7 @@
 // timer and clipboard call.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -119,7 +120,11 @@ class THeadlessHost final : public TEditorHost,
   bool SetCompositionFont(const TLogFont& f) override;
   bool SetCompositionWindow(TPoint at) override;
   std::optional<std::string> ResultString() override { return imeResult; }
-  bool Notify(int, int, int) override { return imeContext != 0; }
+  bool Notify(int action, int index, int value) override {
+    imeNotifications.push_back({action, index, value});
+    return imeContext != 0;
+  }
+  std::vector<std::array<int, 3>> imeNotifications;
   std::optional<std::string> imeResult;
 
   // TClipboard

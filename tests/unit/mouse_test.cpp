@@ -4,6 +4,7 @@
 // Points come from the view's geometry: 8 pixels a byte, rows 21 apart.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,9 @@ TEST_F(Mouse, EventsAndDoubleClicks) {
   Mouse_(WM_LBUTTONDBLCLK, X(5), Y(0), MK_LBUTTON);
   Release(X(5), Y(0));
   EXPECT_EQ(events, (std::vector<std::string>{"double click", "up"}));
+  // Every press, swallowed or not, finishes a composition in progress.
+  const std::array<int, 3> complete{NI_COMPOSITIONSTR, CPS_COMPLETE, 0};
+  EXPECT_EQ(f.host.imeNotifications, (std::vector<std::array<int, 3>>(3, complete)));
   EXPECT_EQ(Caret(), (TRowPos{0, 9}));
   EXPECT_FALSE(f.edit.HasSelection());
   Click(X(1), Y(0));  // the next press counts again
@@ -181,6 +185,22 @@ TEST_F(Mouse, HeldBelowTheTextTheTimerSelectsDownwards) {
   Release(X(1), Y(8));
   EXPECT_TRUE(f.edit.CaretScrollFix);
   EXPECT_FALSE(f.host.captured);
+}
+
+// Held right of the text area, each tick moves the caret one character
+// right (the view following), never past the row's end.
+TEST_F(Mouse, HeldRightOfTheTextTheTimerSelectsRightwards) {
+  f.host.clientSize = {200, 300};
+  f.Send(WM_SIZE);
+  ASSERT_TRUE(f.Load(std::string(30, 'w') + "\r\nnext"));
+  Press(X(10), Y(0));
+  Move(250, Y(0));
+  EXPECT_EQ(f.edit.AutoScrollDir(), 2);
+  for (int tick = 0; tick < 25; ++tick) f.Send(WM_TIMER, 1);
+  EXPECT_EQ(Caret(), (TRowPos{0, 30}));
+  EXPECT_EQ(f.edit.GetSelText(), std::string(20, 'w'));
+  EXPECT_GT(f.edit.ScrollX(), 0);
+  Release(250, Y(0));
 }
 
 // A right press shows the popup menu at the screen point; middle does nothing.
