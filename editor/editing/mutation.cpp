@@ -52,11 +52,11 @@ void TZelEdit::EndEdits() {
 void TZelEdit::ShowEdit(const TEditReport& report) {
   FCaret = report.Caret;
   CollapseToCaret();
-  FCaretX = CaretXOf(FCaret);
   if (FEditBatchDepth > 0) {
-    FEditBatch.Add(report);
+    FEditBatch.Add(report);  // the caret's x is worked out when it is shown
     return;
   }
+  FCaretX = CaretXOf(FCaret);
   if (!report.Changed()) {
     UpdateCaret();
     return;

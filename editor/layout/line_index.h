@@ -19,7 +19,7 @@ class TZelStrings;
 
 class TLineIndex {
  public:
-  static constexpr int kBlock = 64;
+  static constexpr int kBlock = 16;
 
   explicit TLineIndex(const TZelStrings& lines) : lines_(lines) {}
 
