@@ -5,6 +5,7 @@
 // resumes behind a replacement that re-wrapped its row).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,19 @@ TEST(SearchRun, FindsInOrderWrapsAroundAndRestartsAtTheCaret) {
   f.edit.FindNext();
   f.edit.FindNext();  // the first hit again, counted afresh
   EXPECT_EQ(e.Take(), "hit 0,1 len 4 #1; none; hit 0,1 len 4 #1; ");
+  // The hit is painted on the colour given (yellow on blue), until the
+  // caret moves.
+  f.host.drawn.clear();
+  f.edit.PaintFoundText(0xFF0000);
+  auto blue = [&] {
+    return std::count_if(f.host.drawn.begin(), f.host.drawn.end(),
+                         [](const TDrawCall& c) { return c.background == 0xFF0000; });
+  };
+  EXPECT_GT(blue(), 0);
+  f.edit.GoToPosition(0, 0, 0);
+  f.host.drawn.clear();
+  f.edit.PaintFoundText(0xFF0000);
+  EXPECT_EQ(blue(), 0);
 
   f.edit.SetSearchText("ab");
   f.edit.GoToPosition(10, 1, 0);  // the end of abXabXab
