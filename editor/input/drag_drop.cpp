@@ -148,7 +148,9 @@ void TZelEdit::DropText(std::string_view text) {
     if (OnChange) OnChange(*this);
     return;
   }
-  FCaret = {FDragSelEndRow, FDragSelEndCol};
+  // Back where the selection ended (kept inside the rows, whatever the
+  // drag's time did to them).
+  FCaret = ClampPosition(FLines, {FDragSelEndRow, FDragSelEndCol});
   FHost.Caret().Hide();
   BeginEdits();
   if (copy) {
