@@ -21,7 +21,8 @@ struct LocalFreeDeleter {
 };
 
 // The first command-line argument as code page 932 bytes, the form every
-// file name takes inside the program. An empty argument counts as none.
+// file name takes inside the program. An empty argument counts as none;
+// further arguments are ignored.
 std::optional<std::string> FirstArgument() {
   int argc = 0;
   std::unique_ptr<wchar_t*, LocalFreeDeleter> argv(
@@ -36,8 +37,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   try {
     notavo::TMainForm mainForm(instance, FirstArgument());
     mainForm.Show(showCommand);
-    mainForm.LoadDocument();
-    return notavo::framework::RunMessageLoop();
+    return notavo::framework::RunMessageLoop(mainForm.Handle(), mainForm.Accelerators(),
+                                             [&mainForm] { mainForm.UpdateCommandStates(); });
   } catch (const std::exception& e) {
     ::MessageBoxW(nullptr, notavo::win32::WidenCp932(e.what()).c_str(), notavo::kApplicationTitle,
                   MB_OK | MB_ICONERROR);

@@ -39,10 +39,19 @@ HINSTANCE RegisterEditorClass(WNDPROC procedure) {
 TZelEditWindow::TZelEditWindow() : FEdit(FHost) {}
 
 TZelEditWindow::~TZelEditWindow() {
+  // The window goes first, its last messages still through the hooks, then
+  // the hooks are told that the control goes.
   if (FHandle != nullptr) ::DestroyWindow(FHandle);
+  NotifyRemoval();
 }
 
-void TZelEditWindow::Create(HWND parent, const RECT& bounds, int id) {
+LRESULT TZelEditWindow::OwnWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return HandleMessage(FHandle, message, wParam, lParam);
+}
+
+void TZelEditWindow::Create(HWND parent, const RECT& bounds, int id,
+                            TWindowControl* parentControl) {
+  FParentControl = parentControl;
   const HINSTANCE instance = RegisterEditorClass(&WindowProc);
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP;
   if (FEdit.VertScrollBar()) style |= WS_VSCROLL;
@@ -69,7 +78,7 @@ LRESULT CALLBACK TZelEditWindow::WindowProc(HWND window, UINT message, WPARAM wP
       self->FHost.Attach(window);
     }
     auto* self = reinterpret_cast<TZelEditWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self != nullptr) return self->HandleMessage(window, message, wParam, lParam);
+    if (self != nullptr) return self->Deliver(message, wParam, lParam);
   } catch (...) {
   }
   return ::DefWindowProcA(window, message, wParam, lParam);

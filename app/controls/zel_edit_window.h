@@ -6,12 +6,13 @@
 #pragma once
 
 #include "editor/zel_edit.h"
+#include "hook/window_control.h"
 #include "platform/win32/win32_editor_host.h"
 #include "platform/win32/windows_api.h"
 
 namespace notavo::win32 {
 
-class TZelEditWindow {
+class TZelEditWindow final : public TWindowControl {
  public:
   static constexpr const char* kClassName = "TZelEdit";
 
@@ -32,9 +33,14 @@ class TZelEditWindow {
   // scroll bars as VertScrollBar()/HorzScrollBar() say and a sunken edge
   // for BorderStyle bsSingle. The control sees its WM_CREATE. Throws
   // std::system_error when the window cannot be made.
-  void Create(HWND parent, const RECT& bounds, int id = 0);
+  // The window may be destroyed and made again; hooks on the control stay.
+  // `parentControl`: the control (or form) the window sits in, if any.
+  void Create(HWND parent, const RECT& bounds, int id = 0,
+              TWindowControl* parentControl = nullptr);
   // nullptr before Create and after the window is destroyed.
-  HWND Handle() const { return FHandle; }
+  HWND Handle() const override { return FHandle; }
+  TWindowControl* ParentControl() const override { return FParentControl; }
+  LRESULT OwnWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -43,6 +49,7 @@ class TZelEditWindow {
   TWin32EditorHost FHost;
   TZelEdit FEdit;  // after the host it talks to
   HWND FHandle = nullptr;
+  TWindowControl* FParentControl = nullptr;
 };
 
 }  // namespace notavo::win32

@@ -16,14 +16,14 @@ std::exception_ptr gPendingException;
 
 }  // namespace
 
-TWindowClass::TWindowClass(HINSTANCE instance, const wchar_t* name)
+TWindowClass::TWindowClass(HINSTANCE instance, const wchar_t* name, HICON icon)
     : FInstance(instance), FName(name) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = &TWindow::WindowProc;
   wc.hInstance = instance;
-  wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  wc.hIcon = icon != nullptr ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = FName.c_str();
@@ -48,6 +48,12 @@ TWindow::~TWindow() {
     FHandler = nullptr;  // the owner is being torn down: its handler must not run
     ::DestroyWindow(handle);
   }
+  NotifyRemoval();
+}
+
+LRESULT TWindow::OwnWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (FHandler == nullptr) return ::DefWindowProcW(FHandle, message, wParam, lParam);
+  return FHandler->HandleMessage(FHandle, message, wParam, lParam);
 }
 
 LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -65,9 +71,8 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
     self->FHandle = nullptr;
     return ::DefWindowProcW(window, message, wParam, lParam);
   }
-  if (self->FHandler == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
   try {
-    return self->FHandler->HandleMessage(window, message, wParam, lParam);
+    return self->Deliver(message, wParam, lParam);
   } catch (...) {
     if (!gPendingException) gPendingException = std::current_exception();
     ::PostQuitMessage(1);
@@ -75,12 +80,18 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   }
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(HWND window, HACCEL accelerators, const std::function<void()>& onIdle) {
   MSG msg{};
   while (true) {
+    if (onIdle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) onIdle();
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) break;
     if (got == -1) ThrowLastError("GetMessageW");
+    if (accelerators != nullptr && window != nullptr &&
+        (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
+      if (onIdle) onIdle();
+      if (::TranslateAcceleratorW(window, accelerators, &msg)) continue;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
