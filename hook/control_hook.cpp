@@ -13,12 +13,14 @@ void TControlHook::SetControl(TWindowControl* control) {
   SetHook(false);
   FControl = control;
   SetHook(true);
+  Rehooked();
 }
 
 void TControlHook::SetTarget(THookTarget target) {
   SetHook(false);
   FTarget = target;
   SetHook(true);
+  Rehooked();
 }
 
 TWindowControl* TControlHook::TargetControl() const {

@@ -42,6 +42,8 @@ class TControlHook : private TControlRemovalObserver {
  protected:
   enum THandleChange { hcDestroyed = 1, hcCreated = 2 };
   virtual void HandleChanged(THandleChange kind);
+  // After Control or Target changed and the hook is in place again.
+  virtual void Rehooked() {}
   // Passes the message on to the procedure that was in place before.
   virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -30,6 +30,7 @@ class TDropDst final : public TControlHook {
 
  protected:
   void HandleChanged(THandleChange kind) override;
+  void Rehooked() override { UpdateDragAccept(); }
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:

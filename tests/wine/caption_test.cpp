@@ -83,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.label); });
 
 // A file that exists but cannot be read: the user gets a message box, the
-// main window still comes up with the name, and the program keeps running.
+// main window still comes up, untitled (so that Save cannot write the empty
+// document over that file), and the program keeps running.
 TEST(CaptionUnreadable, ReportsTheErrorAndKeepsRunning) {
   TempFolder folder;
   const std::wstring path = folder / L"ロック.txt";
@@ -101,7 +102,7 @@ TEST(CaptionUnreadable, ReportsTheErrorAndKeepsRunning) {
       << win32::NarrowCp932(ChildTexts(box->handle));
   const std::optional<WindowInfo> main = notavo.WaitForWindow(kMainFormClass);
   ASSERT_TRUE(main);
-  EXPECT_EQ(main->caption, L"Notavo - " + path);
+  EXPECT_EQ(main->caption, L"Notavo - 無題");
 
   ::PostMessageW(box->handle, WM_COMMAND, IDOK, 0);
   const auto deadline = std::chrono::steady_clock::now() + kWindowTimeout;
