@@ -71,13 +71,22 @@ inline std::vector<WindowInfo> TopLevelWindows(DWORD processId) {
 // One run of notavo.exe; terminated if it is still running at the end.
 class NotavoProcess {
  public:
-  explicit NotavoProcess(const std::optional<std::wstring>& argument) {
-    const std::wstring exe = FindNotavoExe();
+  // `exe`: the program to start, when not the one FindNotavoExe finds (a
+  // copy in a folder of its own keeps its settings file there).
+  explicit NotavoProcess(const std::optional<std::wstring>& argument,
+                         std::wstring exe = FindNotavoExe()) {
     if (exe.empty()) throw std::runtime_error("notavo.exe not found; set NOTAVO_EXE");
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (argument) commandLine += L" \"" + *argument + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    // On this process's desktop, named: Wine does not always pass it on by
+    // itself once several programs have come and gone.
+    wchar_t desktop[256] = L"";
+    if (::GetUserObjectInformationW(::GetThreadDesktop(::GetCurrentThreadId()), UOI_NAME, desktop,
+                                    sizeof desktop, nullptr)) {
+      startup.lpDesktop = desktop;
+    }
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &info)) {
@@ -100,6 +109,14 @@ class NotavoProcess {
   void WaitUntilIdle() const { ::WaitForInputIdle(FProcess.Get(), 5000); }
 
   bool Running() const { return ::WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT; }
+  HANDLE Process() const { return FProcess.Get(); }
+  // Waits for the process to end by itself; its exit code, or nullopt.
+  std::optional<DWORD> WaitForExit() {
+    if (::WaitForSingleObject(FProcess.Get(), kExitTimeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(FProcess.Get(), &code);
+    return code;
+  }
 
   // Polls until a window of `className` shows up (or the process ends).
   std::optional<WindowInfo> WaitForWindow(
