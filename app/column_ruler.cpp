@@ -19,7 +19,9 @@ TLogFont RulerFont() {
 }  // namespace
 
 void TColumnRuler::Draw(TSurface& surface, const TZelEdit& edit, int c1, int c2, int x1) {
-  const auto x = [&](int c) { return edit.TextLeft() + (c - 1) * edit.CharWidth() - edit.ScrollX(); };
+  const auto x = [&](int c) {
+    return edit.TextLeft() + (c - 1) * edit.CharWidth() - edit.ScrollX();
+  };
   surface.SetPen(kGrey, 1, psSolid, pmCopy);
   surface.SetFont(RulerFont());
   surface.SetTextColor(kGrey);

@@ -30,8 +30,8 @@ struct TMenuImage {
   int Index;
 };
 constexpr TMenuImage kMenuImages[] = {
-    {IDM_FILE_NEW, 0},  {IDM_FILE_OPEN, 1},  {IDM_FILE_SAVE, 2},   {IDM_FILE_SAVE_AS, 3},
-    {IDM_FILE_EXIT, 4}, {IDM_EDIT_UNDO, 5},  {IDM_EDIT_REDO, 6},   {IDM_EDIT_CUT, 7},
+    {IDM_FILE_NEW, 0},  {IDM_FILE_OPEN, 1},  {IDM_FILE_SAVE, 2},        {IDM_FILE_SAVE_AS, 3},
+    {IDM_FILE_EXIT, 4}, {IDM_EDIT_UNDO, 5},  {IDM_EDIT_REDO, 6},        {IDM_EDIT_CUT, 7},
     {IDM_EDIT_COPY, 8}, {IDM_EDIT_PASTE, 9}, {IDM_EDIT_SELECT_ALL, 11}, {IDM_SEARCH_FIND, 13}};
 constexpr int kMenuImageCount = 14;
 
@@ -90,19 +90,19 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CreateChildren(HINSTANCE instance) {
-  FStatusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                 Handle(), reinterpret_cast<HMENU>(kStatusBarId), instance,
-                                 nullptr);
+  FStatusBar =
+      ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle(),
+                        reinterpret_cast<HMENU>(kStatusBarId), instance, nullptr);
   if (FStatusBar != nullptr) {
     ::SendMessageW(FStatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(FFormFont.Get()), FALSE);
     ::SendMessageW(FStatusBar, SB_SETMINHEIGHT, kStatusBarHeight, 0);
     ::SendMessageW(FStatusBar, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(kPanelEdges));
   }
-  FRecentList = ::CreateWindowExW(
-      WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-          LBS_WANTKEYBOARDINPUT,
-      0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(kRecentListId), instance, nullptr);
+  FRecentList = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
+                                      LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
+                                  0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(kRecentListId),
+                                  instance, nullptr);
   if (FRecentList != nullptr) {
     ::SendMessageW(FRecentList, WM_SETFONT, reinterpret_cast<WPARAM>(FFormFont.Get()), FALSE);
     ::SendMessageW(FRecentList, LB_SETITEMHEIGHT, 0, kRecentItemHeight);
@@ -250,6 +250,9 @@ void TMainForm::Command(UINT id) {
       break;
     case IDM_OPTIONS_FONT:
       ChooseFont();
+      break;
+    case IDM_EDITOR_MENU:
+      if (::GetFocus() == EditorHandle()) ShowContextMenu(-1);
       break;
     case IDM_NEXT_PANE:
       if (::GetFocus() == EditorHandle() && FRecentList != nullptr) {

@@ -66,7 +66,8 @@ class TMainForm final : private framework::TMessageHandler {
   int PixelsPerInch() const;
 
   // ---- the document (main_form_document.cpp) --------------------------------
-  void OpenCommandLineFile();
+  // Reads the command line's file; the reason when it could not be read.
+  std::optional<std::string> OpenCommandLineFile();
   // Asks to save a modified document. Returns when the caller may go on
   // (saved or declined); throws ESilentAbort when it must stop (cancelled,
   // or the save did not happen).
@@ -100,7 +101,7 @@ class TMainForm final : private framework::TMessageHandler {
   // Before the windows that use them.
   win32::TFont FFormFont;
   TMenuImages FMenuImages;
-  framework::TMenu FEditorMenu;  // the context menu's resource
+  framework::TMenu FEditorMenu;    // the context menu's resource
   HACCEL FAccelerators = nullptr;  // a resource: freed with the program
 
   framework::TWindowClass FWindowClass;

@@ -4,7 +4,6 @@
 // leaves it modified, and a cancelled or failed save stops whatever was
 // about to discard the text.
 #include "app/main_form.h"
-
 #include "app/message_boxes.h"
 #include "app/program_settings.h"
 #include "app/settings_file.h"
@@ -44,30 +43,35 @@ void TMainForm::Show(int showCommand) {
   // Centred on the screen the first time it shows.
   const int x = (::GetSystemMetrics(SM_CXSCREEN) - settings.Width) / 2;
   const int y = (::GetSystemMetrics(SM_CYSCREEN) - settings.Height) / 2;
-  ::SetWindowPos(Handle(), nullptr, std::max(0, x), std::max(0, y), settings.Width,
-                 settings.Height, SWP_NOZORDER | SWP_NOACTIVATE);
-  ::ShowWindow(Handle(), showCommand);
-  ::UpdateWindow(Handle());
-
+  ::SetWindowPos(Handle(), nullptr, std::max(0, x), std::max(0, y), settings.Width, settings.Height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   ApplyDisplaySettings(edit, settings, dpi);
   ApplyWrapMode(edit, settings);
-  OpenCommandLineFile();
+  // The document before the window shows, so that it appears with its
+  // name and text; a failure is said once the window is there.
+  const std::optional<std::string> error = OpenCommandLineFile();
   UpdateTitle();
+  ::ShowWindow(Handle(), showCommand);
+  ::UpdateWindow(Handle());
   edit.RefreshView();
   edit.Redesign();
   FocusEditor();
+  if (error) ShowErrorNotice(Handle(), *error);
 }
 
-void TMainForm::OpenCommandLineFile() {
-  if (!FCommandLineFile) return;
+std::optional<std::string> TMainForm::OpenCommandLineFile() {
+  if (!FCommandLineFile) return std::nullopt;
   const std::string name = *std::exchange(FCommandLineFile, std::nullopt);
   if (!FileExists(name)) {
     FFileName = name;  // a new document: Save creates the file
-    return;
+    return std::nullopt;
   }
   // On failure the document stays untitled, so that Save cannot write the
   // empty text over the file that could not be read.
-  OpenDocument(name, false);
+  std::string error;
+  if (!FEditor.Edit().LoadFile(name, &error)) return error;
+  FFileName = name;
+  return std::nullopt;
 }
 
 void TMainForm::ConfirmSave() {
@@ -200,9 +204,9 @@ void TMainForm::Close() {
 
 void TMainForm::UpdateTitle() {
   FDisplayName = FFileName.empty() ? Cp932(L"無題") : FFileName;
-  ::SetWindowTextW(Handle(), (std::wstring(kApplicationTitle) + L" - " +
-                              win32::WidenCp932(FDisplayName))
-                                 .c_str());
+  ::SetWindowTextW(
+      Handle(),
+      (std::wstring(kApplicationTitle) + L" - " + win32::WidenCp932(FDisplayName)).c_str());
 }
 
 void TMainForm::AddRecentFile() {

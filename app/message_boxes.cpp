@@ -13,8 +13,7 @@ constexpr const wchar_t* kTitle = L"Notavo";
 // long as it lives.
 class TButtonLabels {
  public:
-  TButtonLabels()
-      : FHook(::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId())) {}
+  TButtonLabels() : FHook(::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId())) {}
   TButtonLabels(const TButtonLabels&) = delete;
   TButtonLabels& operator=(const TButtonLabels&) = delete;
   ~TButtonLabels() {

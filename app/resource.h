@@ -27,3 +27,5 @@
 #define IDM_HELP_ABOUT 1401
 // Moves the keyboard between the text and the recent-files list (F6).
 #define IDM_NEXT_PANE 1501
+// Opens the editor's context menu at the caret (Shift+F10, the menu key).
+#define IDM_EDITOR_MENU 1502

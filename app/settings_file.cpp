@@ -19,7 +19,8 @@ std::wstring Wide(std::string_view text) { return win32::WidenCp932(text); }
 std::string CutToBytes(std::string text, std::size_t limit) {
   if (text.size() <= limit) return text;
   text.resize(limit);
-  if (!text.empty() && ByteTypeAt(text, static_cast<int>(text.size()), false) == btLead) text.pop_back();
+  if (!text.empty() && ByteTypeAt(text, static_cast<int>(text.size()), false) == btLead)
+    text.pop_back();
   return text;
 }
 
@@ -47,8 +48,8 @@ int ParseSettingsInteger(std::string_view text, int fallback) {
   }
   const unsigned long long limit = negative ? 2147483648ull : 2147483647ull;
   if (magnitude > limit) return fallback;
-  const long long value = negative ? -static_cast<long long>(magnitude)
-                                   : static_cast<long long>(magnitude);
+  const long long value =
+      negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
   return static_cast<int>(value);
 }
 
@@ -83,13 +84,11 @@ std::string TSettingsFile::ReadString(std::string_view section, std::string_view
                     kMaxSettingsValue);
 }
 
-int TSettingsFile::ReadInteger(std::string_view section, std::string_view key,
-                               int fallback) const {
+int TSettingsFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
   return ParseSettingsInteger(ReadString(section, key, ""), fallback);
 }
 
-bool TSettingsFile::ReadBool(std::string_view section, std::string_view key,
-                             bool fallback) const {
+bool TSettingsFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
   return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
@@ -101,8 +100,7 @@ void TSettingsFile::WriteString(std::string_view section, std::string_view key,
   }
 }
 
-void TSettingsFile::WriteInteger(std::string_view section, std::string_view key,
-                                 int value) const {
+void TSettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) const {
   WriteString(section, key, std::to_string(value));
 }
 

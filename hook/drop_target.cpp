@@ -71,8 +71,8 @@ void TDropDst::ShowError(const std::string& text) {
   } catch (...) {
   }
   HWND window = HookedHandle();
-  HWND owner = window != nullptr && window != kHandleChanging ? ::GetAncestor(window, GA_ROOT)
-                                                               : nullptr;
+  HWND owner =
+      window != nullptr && window != kHandleChanging ? ::GetAncestor(window, GA_ROOT) : nullptr;
   ::MessageBoxW(owner, win32::WidenCp932(text).c_str(), L"Notavo", MB_OK | MB_ICONERROR);
 }
 

@@ -49,8 +49,7 @@ class TWindowControl {
     }
   }
   void RemoveRemovalObserver(TControlRemovalObserver* observer) {
-    FObservers.erase(std::remove(FObservers.begin(), FObservers.end(), observer),
-                     FObservers.end());
+    FObservers.erase(std::remove(FObservers.begin(), FObservers.end(), observer), FObservers.end());
   }
 
  protected:

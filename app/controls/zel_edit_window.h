@@ -35,8 +35,7 @@ class TZelEditWindow final : public TWindowControl {
   // std::system_error when the window cannot be made.
   // The window may be destroyed and made again; hooks on the control stay.
   // `parentControl`: the control (or form) the window sits in, if any.
-  void Create(HWND parent, const RECT& bounds, int id = 0,
-              TWindowControl* parentControl = nullptr);
+  void Create(HWND parent, const RECT& bounds, int id = 0, TWindowControl* parentControl = nullptr);
   // nullptr before Create and after the window is destroyed.
   HWND Handle() const override { return FHandle; }
   TWindowControl* ParentControl() const override { return FParentControl; }

@@ -8,6 +8,8 @@
 // shlobj.h (DROPFILES) needs windows.h before it.
 #include <shlobj.h>
 // clang-format on
+#include "hook/control_hook.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -17,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "hook/control_hook.h"
 #include "hook/drop_target.h"
 #include "hook/silent_abort.h"
 #include "platform/win32/cp932.h"

@@ -53,7 +53,8 @@ class EditorProcess : public ::testing::Test {
     FFolder = std::make_unique<TempFolder>();
     const std::wstring path = *FFolder / L"表示.txt";
     WriteWholeFile(path, Document());
-    FNotavo = std::make_unique<NotavoProcess>(path);
+    FNotavo = std::make_unique<NotavoProcess>(
+        path, testing::NotavoCopyWithSettings(FFolder->Path(), testing::kWrapAt1000Settings));
     const std::optional<WindowInfo> main = FNotavo->WaitForWindow(L"NotavoMainForm");
     if (!main) return;
     FNotavo->WaitUntilIdle();
@@ -85,12 +86,32 @@ class EditorProcess : public ::testing::Test {
   static inline HWND FEditor = nullptr;
 };
 
+// The editor fills the main window above the recent-files list (80 pixels)
+// and the status bar.
 TEST_F(EditorProcess, EditorFillsTheMainWindowAndHasTheKeyboard) {
-  RECT client{}, editor{};
+  HWND list = ::FindWindowExW(FMain, nullptr, L"ListBox", nullptr);
+  HWND status = ::FindWindowExW(FMain, nullptr, L"msctls_statusbar32", nullptr);
+  ASSERT_TRUE(list != nullptr && status != nullptr);
+  auto inMain = [&](HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    ::MapWindowPoints(nullptr, FMain, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  RECT client{};
   ::GetClientRect(FMain, &client);
-  ::GetWindowRect(FEditor, &editor);
-  ::MapWindowPoints(nullptr, FMain, reinterpret_cast<POINT*>(&editor), 2);
-  EXPECT_TRUE(::EqualRect(&client, &editor));
+  auto checkLayout = [&] {
+    ::GetClientRect(FMain, &client);
+    const RECT editor = inMain(FEditor), recent = inMain(list), bar = inMain(status);
+    EXPECT_EQ(editor.left, 0);
+    EXPECT_EQ(editor.top, 0);
+    EXPECT_EQ(editor.right, client.right);
+    EXPECT_EQ(editor.bottom, recent.top);
+    EXPECT_EQ(recent.bottom - recent.top, 80);
+    EXPECT_EQ(recent.bottom, bar.top);
+    EXPECT_EQ(bar.bottom, client.bottom);
+  };
+  checkLayout();
   const LONG_PTR style = ::GetWindowLongPtrW(FEditor, GWL_STYLE);
   EXPECT_NE(style & WS_VSCROLL, 0);
   EXPECT_NE(style & WS_HSCROLL, 0);
@@ -103,13 +124,8 @@ TEST_F(EditorProcess, EditorFillsTheMainWindowAndHasTheKeyboard) {
   EXPECT_EQ(info.hwndCaret, FEditor);
 
   // Resizing the main window resizes the editor with it.
-  ::SetWindowPos(FMain, nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
-  ::GetClientRect(FMain, &client);
-  RECT resized{};
-  ::GetClientRect(FEditor, &resized);
-  ::GetWindowRect(FEditor, &editor);
-  EXPECT_EQ(editor.right - editor.left, client.right);
-  EXPECT_EQ(editor.bottom - editor.top, client.bottom);
+  ::SetWindowPos(FMain, nullptr, 0, 0, 700, 520, SWP_NOMOVE | SWP_NOZORDER);
+  checkLayout();
 }
 
 TEST_F(EditorProcess, RowCountAndLengths) {

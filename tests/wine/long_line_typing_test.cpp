@@ -44,7 +44,8 @@ std::string OneLine(int units) {
 // One notavo.exe on one file, the caret at the end of the text.
 class TypingTarget {
  public:
-  TypingTarget(const std::wstring& path) : FNotavo(path) {
+  // `exe`: a copy of notavo.exe with its settings beside it.
+  TypingTarget(const std::wstring& path, const std::wstring& exe) : FNotavo(path, exe) {
     const std::optional<WindowInfo> main = FNotavo.WaitForWindow(L"NotavoMainForm");
     if (!main) return;
     FNotavo.WaitUntilIdle();
@@ -111,8 +112,10 @@ TEST(LongLineTyping, AKeyAtTheEndOfA4MegabyteLineCostsWhatItsRowCosts) {
   // The long line's program last, so that it is the one in front with the
   // focus and a caret, as for someone typing into it; the window behind
   // skips the caret's work (~1 ms a key under Wine).
-  const TypingTarget small(shortPath);
-  const TypingTarget large(longPath);
+  const std::wstring exe =
+      testing::NotavoCopyWithSettings(folder.Path(), testing::kWrapAt1000Settings);
+  const TypingTarget small(shortPath, exe);
+  const TypingTarget large(longPath, exe);
   ASSERT_NE(large.Editor(), nullptr);
   ASSERT_NE(small.Editor(), nullptr);
   ASSERT_GT(large.Row(), 4000) << "the long line is not wrapped";

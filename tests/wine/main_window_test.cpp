@@ -289,14 +289,18 @@ TEST_F(MainWindow, NewAsksAndEachAnswerDoesWhatItSays) {
   EXPECT_EQ(ReadWholeFile(file), "Atext");
   EXPECT_EQ(s.Text(), "");
 
-  // No (its letter): the changes go.
+  // No (its letter): the changes go, and the new document is in insert
+  // mode again, as its panel says.
+  ASSERT_TRUE(s.Keys(L"Insert"));
   ASSERT_TRUE(s.Type(L"B"));
   ASSERT_TRUE(WaitFor([&] { return s.Text() == "B"; }));
+  EXPECT_EQ(s.Panel(2), L"上書き");
   ASSERT_TRUE(s.Keys(L"ctrl+n"));
   box = s.Dialog();
   ASSERT_TRUE(box);
   ASSERT_TRUE(Session::DialogKeys(box->handle, L"key n"));
   EXPECT_TRUE(WaitFor([&] { return s.Text().empty(); })) << s.Text();
+  EXPECT_TRUE(WaitFor([&] { return s.Panel(2) == L"挿入"; })) << win32::NarrowCp932(s.Panel(2));
 
   // Yes on an untitled document, then the save dialog cancelled: New stops,
   // the text stays.
@@ -341,8 +345,48 @@ TEST_F(MainWindow, ASaveOntoAReadOnlyFileSaysWhyAndKeepsTheText) {
     EXPECT_EQ(s.Caption(), L"Notavo - " + file);
     EXPECT_TRUE(s.Recent().empty());
   }
+  // New, Yes, and the save fails: New stops, nothing is discarded.
+  ASSERT_TRUE(s.Keys(L"ctrl+n"));
+  std::optional<WindowInfo> box = s.Dialog();
+  ASSERT_TRUE(box && box->caption == L"警告");
+  ASSERT_TRUE(Session::DialogKeys(box->handle, L"key Return"));
+  ASSERT_TRUE(WaitFor([&] {
+    box = s.DialogNow();
+    return box && box->caption == L"Notavo";
+  })) << "no message for the failed save";
+  ASSERT_TRUE(Session::DialogKeys(box->handle, L"key Return"));
+  ASSERT_TRUE(s.DialogGone());
+  EXPECT_EQ(s.Text(), "new kept");
+  EXPECT_EQ(s.Caption(), L"Notavo - " + file);
   ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadWholeFile(file), "kept");
+}
+
+// A double click on the recent list with no entry there asks nothing and
+// changes nothing.
+TEST_F(MainWindow, ADoubleClickOnTheEmptyRecentListDoesNothing) {
+  Session s(FFolder, std::nullopt);
+  ASSERT_TRUE(s.Ready());
+  ASSERT_TRUE(s.Type(L"q"));
+  ASSERT_TRUE(WaitFor([&] { return s.Text() == "q"; }));
+  ASSERT_TRUE(PointAt(s.List(), 30, 20));
+  ASSERT_TRUE(Xdotool(L"click --repeat 2 --delay 80 1"));
+  EXPECT_FALSE(s.Dialog(1500ms)) << "a prompt for a double click on nothing";
+  EXPECT_EQ(s.Text(), "q");
+  EXPECT_EQ(s.Caption(), L"Notavo - 無題");
+
+  // The click left the keyboard in the list: F6 takes it back to the text,
+  // where Shift+F10 opens the editor's context menu; its Select All works.
+  ASSERT_TRUE(s.Keys(L"F6 shift+F10"));
+  EXPECT_TRUE(WaitFor([&] {
+    for (const WindowInfo& w : s.Process().Windows()) {
+      if (w.className == L"#32768") return true;
+    }
+    return false;
+  })) << "no context menu";
+  ASSERT_TRUE(Xdotool(L"key a"));  // 全てを選択(&A)
+  ASSERT_TRUE(s.Keys(L"x"));
+  EXPECT_TRUE(WaitFor([&] { return s.Text() == "x"; })) << s.Text();
 }
 
 // A file that cannot be read, chosen in the open dialog: reported, and the
@@ -393,7 +437,8 @@ TEST_F(MainWindow, RecentListKeepsEightNewestFirstWithoutDuplicates) {
   std::vector<std::wstring> names;
   for (int i = 1; i <= 9; ++i) {
     names.push_back(L"file" + std::to_wstring(i) + L".txt");
-    WriteWholeFile(Path(names.back()), "file " + std::to_string(i) + "\r\n\x93\xfa\x96\x7b\x8c\xea\tline\r\n");
+    WriteWholeFile(Path(names.back()),
+                   "file " + std::to_string(i) + "\r\n\x93\xfa\x96\x7b\x8c\xea\tline\r\n");
   }
   Session s(FFolder, std::nullopt);
   ASSERT_TRUE(s.Ready());
@@ -404,8 +449,7 @@ TEST_F(MainWindow, RecentListKeepsEightNewestFirstWithoutDuplicates) {
     Session::DialogKeys(dialog->handle, L"type --delay 30 " + name);
     std::this_thread::sleep_for(300ms);
     Session::DialogKeys(dialog->handle, L"key Return");
-    return s.DialogGone() &&
-           WaitFor([&] { return s.Caption().find(name) != std::wstring::npos; });
+    return s.DialogGone() && WaitFor([&] { return s.Caption().find(name) != std::wstring::npos; });
   };
   for (const std::wstring& name : names) ASSERT_TRUE(open(name)) << win32::NarrowCp932(name);
   std::vector<std::wstring> expected;
@@ -443,11 +487,11 @@ TEST_F(MainWindow, RecentListKeepsEightNewestFirstWithoutDuplicates) {
   char folder[1024] = "";
   const DWORD length = ::GetEnvironmentVariableA("NOTAVO_SCREENSHOTS", folder, sizeof folder);
   if (length > 0 && length < sizeof folder) {
-    const std::wstring command = L"/usr/bin/import -window root -crop " +
-                                 std::to_wstring(r.right - r.left) + L"x" +
-                                 std::to_wstring(r.bottom - r.top) + L"+" + std::to_wstring(r.left) +
-                                 L"+" + std::to_wstring(r.top) + L" PNG8:" +
-                                 win32::WidenCp932(folder) + L"/screenshot-main-window.png";
+    const std::wstring command =
+        L"/usr/bin/import -window root -crop " + std::to_wstring(r.right - r.left) + L"x" +
+        std::to_wstring(r.bottom - r.top) + L"+" + std::to_wstring(r.left) + L"+" +
+        std::to_wstring(r.top) + L" PNG8:" + win32::WidenCp932(folder) +
+        L"/screenshot-main-window.png";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win32/unique_handle.h"
+#include "tests/wine/test_support.h"
 
 namespace notavo::testing {
 
@@ -37,6 +38,22 @@ inline std::wstring FindNotavoExe() {
     if (::GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) return candidate;
   }
   return L"";
+}
+
+// The settings that keep the editor wrapping at column 1000, as the
+// program's own layout does before the settings file chooses a wrap mode.
+inline constexpr const char* kWrapAt1000Settings =
+    "[Return]\r\nNoReturn=0\r\nRightReturn=0\r\nSetReturn=1\r\nSetNum=1000\r\n";
+
+// A copy of notavo.exe in `folder` with `settings` as its settings file
+// beside it, so that a test's settings stay its own; the copy's path.
+inline std::wstring NotavoCopyWithSettings(const std::wstring& folder, const std::string& settings) {
+  const std::wstring exe = folder + L"\\notavo.exe";
+  if (!::CopyFileW(FindNotavoExe().c_str(), exe.c_str(), FALSE)) {
+    throw std::runtime_error("could not copy notavo.exe");
+  }
+  WriteWholeFile(folder + L"\\notavo.ini", settings);
+  return exe;
 }
 
 struct WindowInfo {

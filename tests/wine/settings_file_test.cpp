@@ -5,6 +5,8 @@
 // First: the editor's headers before <windows.h>.
 #include "app/controls/zel_edit_window.h"
 // clang-format on
+#include "app/settings_file.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,7 +14,6 @@
 
 #include "app/editor_settings.h"
 #include "app/program_settings.h"
-#include "app/settings_file.h"
 #include "platform/win32/cp932.h"
 #include "tests/wine/test_support.h"
 
@@ -29,11 +30,24 @@ TEST(SettingsInteger, HexadecimalDecimalOrTheDefault) {
     int expected;
   };
   const Case cases[] = {
-      {"12", 12},           {"+12", 12},     {"-3", -3},          {"0x20", 32},
-      {"0X1f", 31},         {"0xFFFFFFFF", -1}, {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
-      {"2147483648", 777},  {"0x100000000", 777}, {"", 777},      {"yes", 777},
-      {"12abc", 777},       {"0x", 777},     {"-", 777},          {" 5", 777},
-      {"0x-1", 777},        {"1.5", 777},
+      {"12", 12},
+      {"+12", 12},
+      {"-3", -3},
+      {"0x20", 32},
+      {"0X1f", 31},
+      {"0xFFFFFFFF", -1},
+      {"2147483647", INT_MAX},
+      {"-2147483648", INT_MIN},
+      {"2147483648", 777},
+      {"0x100000000", 777},
+      {"", 777},
+      {"yes", 777},
+      {"12abc", 777},
+      {"0x", 777},
+      {"-", 777},
+      {" 5", 777},
+      {"0x-1", 777},
+      {"1.5", 777},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ParseSettingsInteger(c.text, 777), c.expected) << '"' << c.text << '"';
@@ -98,8 +112,8 @@ TEST_F(StartupSettings, NoFileGivesTheDefaults) {
 }
 
 TEST_F(StartupSettings, TabCountTakesItsLowEightBitsThenTheEditorsRange) {
-  const std::pair<const char*, int> cases[] = {{"12", 8}, {"0", 1}, {"260", 4}, {"0x103", 3},
-                                               {"-1", 8}, {"abc", 4}};
+  const std::pair<const char*, int> cases[] = {{"12", 8},    {"0", 1},  {"260", 4},
+                                               {"0x103", 3}, {"-1", 8}, {"abc", 4}};
   for (const auto& [value, tabs] : cases) {
     EXPECT_EQ(Read(("[System]\r\nTABCount=" + std::string(value) + "\r\n").c_str()).tabCount, tabs)
         << value;
@@ -182,8 +196,8 @@ TEST(SettingsWriter, WritesTheClosingKeysAndReadsThemBack) {
   const std::string face = "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ ゴシック
   WriteClosingSettings(TSettingsFile(path), 700, 500, face, 12);
   const std::string text = ReadWholeFile(path);
-  for (const char* line : {"MainForm.Width=700", "MainForm.Height=500", "FontSize=12",
-                           "SetNum=40", "[Form]", "[Font]"}) {
+  for (const char* line : {"MainForm.Width=700", "MainForm.Height=500", "FontSize=12", "SetNum=40",
+                           "[Form]", "[Font]"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
   }
   const TSettingsFile file(path);
