@@ -133,6 +133,8 @@ void TMainForm::WireEditorEvents() {
     ShowInsertPanel();
     ShowCaretPanel();
   };
+  // The current find hit stays marked through every repaint.
+  edit.OnPaint = [](TZelEdit& sender) { sender.PaintFoundText(0xFF0000); };
   edit.OnSelectionChange = [this](TZelEdit& sender) {
     FRuler.DrawCaret(FEditor.Host().Surface(), sender, true);
   };
