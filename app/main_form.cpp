@@ -70,6 +70,12 @@ TMainForm::TMainForm(HINSTANCE instance, std::optional<std::string> fileName)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   ApplyProgramSettings(FEditor.Edit());
+  // The editor shows its context menu on the right button's press; from the
+  // keyboard the menu comes through WM_CONTEXTMENU here.
+  if (FEditorMenu.Get() != nullptr) {
+    FEditor.Edit().SetPopupMenu(
+        reinterpret_cast<std::uintptr_t>(::GetSubMenu(FEditorMenu.Get(), 0)));
+  }
   WireEditorEvents();
   CreateChildren(instance);
   FEditor.Edit().SetColumn(FEditor.Edit().MaxColumn());
