@@ -96,6 +96,14 @@ build_native() {
       </dev/null
 }
 
+# Only notavo.exe and what it links, for starting the program.
+build_program() {
+  log "building notavo.exe (build/win)"
+  cmake -S "$NOTAVO_ROOT" -B "$NOTAVO_BUILD/win" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$NOTAVO_ROOT/cmake/mingw-w64-x86_64.cmake" </dev/null &&
+    cmake --build "$NOTAVO_BUILD/win" -j "$NOTAVO_JOBS" --target notavo </dev/null
+}
+
 build_win() {
   log "building Windows (build/win)"
   cmake -S "$NOTAVO_ROOT" -B "$NOTAVO_BUILD/win" -DCMAKE_BUILD_TYPE=Release \

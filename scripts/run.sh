@@ -19,11 +19,14 @@ fi
 ensure_packages || exit 1
 ensure_locale || exit 1
 mkdir -p "$NOTAVO_BUILD"
-# The program needs only the Windows side; a broken native build is reported
-# but does not keep it from starting.
-build_native || log "native build failed (the Windows program is built separately)"
-build_win || exit 1
-ensure_wine_prefix || exit 1
+# Running needs the program alone: no native build, no tests. The Wine
+# prefix is made while it compiles (the first time, wineboot takes about as
+# long as the build).
+ensure_wine_prefix &
+prefix_pid=$!
+build_program || { wait "$prefix_pid"; exit 1; }
+wait "$prefix_pid" || exit 1
+setup_wine_env
 
 args=()
 if [ "$#" -eq 1 ]; then
