@@ -21,7 +21,14 @@ TRowList CutFlatText(std::string_view text);
 // followed by another NUL stays an ordinary byte (no row but the last ends
 // in NUL NUL), and a CR or NUL that is the very last byte stays an ordinary
 // byte of the last line instead of merging with the mark.
-TRowList CutCrLfBlock(TRowBlock block, std::size_t size);
+// A large file is cut in two halves at once, split at a row end found from
+// `splitNear` on (kSplitInHalf: the middle, when the file is large and a
+// second core is there; 0: no split); the rows are the same either way.
+inline constexpr std::size_t kSplitInHalf = static_cast<std::size_t>(-1);
+TRowList CutCrLfBlock(TRowBlock block, std::size_t size, std::size_t splitNear = kSplitInHalf);
+// The end of the first row that ends at or after `from` and that every cut
+// of data[0, size) from its start makes too; `size` when there is none.
+std::size_t CrLfRowEndAfter(const char* data, std::size_t size, std::size_t from);
 
 // A file in LF or CR style, streamed in chunks of any size: `breakByte` ends
 // a line and becomes CR LF, NUL bytes are dropped, and the other line-break

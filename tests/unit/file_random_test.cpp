@@ -122,6 +122,31 @@ TEST(FileRandom, ChunkBoundariesNeverChangeRows) {
   }
 }
 
+std::vector<std::string> CrLfRows(const std::string& bytes, std::size_t splitNear) {
+  TRowBlock block = std::make_unique_for_overwrite<char[]>(bytes.size() + 2);
+  std::copy(bytes.begin(), bytes.end(), block.get());
+  const TRowList list = CutCrLfBlock(std::move(block), bytes.size(), splitNear);
+  std::vector<std::string> rows;
+  for (const TRow& row : list.rows) rows.emplace_back(row.view());
+  return rows;
+}
+
+// The CR LF reader cuts a large file in two halves at once: whatever the
+// split point (every one, next to CR, LF, NUL and lead bytes alike), the rows
+// are those of one cut from the start.
+TEST(FileRandom, SplitCutsGiveTheRowsOfOneCut) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 400; ++round) {
+    std::string bytes = RandomBytes(rng);
+    if (bytes.size() > 300) bytes.resize(300);
+    SCOPED_TRACE(::testing::PrintToString(bytes));
+    const std::vector<std::string> whole = CrLfRows(bytes, 0);
+    for (std::size_t near = 1; near <= bytes.size(); ++near) {
+      ASSERT_EQ(CrLfRows(bytes, near), whole) << "split near " << near;
+    }
+  }
+}
+
 TEST(FileRandom, RowBlocksSurviveTinyAndHugeRows) {
   // Rows larger than a block, and many tiny rows, all come out intact.
   const std::string huge(TRowBuilder::kBlockSize + 12345, 'h');
