@@ -1,7 +1,8 @@
 // The recently used files: newest first, at most eight, no name twice
-// (names compare without regard to the case of their Latin letters; the
-// trail bytes of double-byte characters are left as they are). Kept only
-// while the program runs. Names are code page 932 bytes.
+// (names compare without regard to the case of their Latin letters, half-
+// or full-width; other trail bytes of double-byte characters compare
+// exactly, so ア and ャ, whose trail bytes are 'A' and 'a', stay apart).
+// Kept only while the program runs. Names are code page 932 bytes.
 #pragma once
 
 #include <cstddef>
