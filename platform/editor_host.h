@@ -70,8 +70,10 @@ class TInputMethod {
 class TClipboard {
  public:
   virtual ~TClipboard() = default;
-  // CF_TEXT: code page 932 bytes. Each returns false and says why in
-  // `error` when the clipboard cannot be opened or memory runs out.
+  // Code page 932 bytes. Each fails (false, nothing) and says why in
+  // `error` when the clipboard cannot be opened or memory runs out. GetText
+  // may also return text and a notice in `error` together: characters the
+  // code page cannot hold were replaced.
   virtual bool SetText(std::string_view bytes, std::string& error) = 0;
   virtual std::optional<std::string> GetText(std::string& error) = 0;
 };

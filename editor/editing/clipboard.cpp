@@ -31,11 +31,13 @@ void TZelEdit::PasteFromClipboard() {
     return;
   }
   const std::string text = clip->substr(0, clip->find('\0'));
-  if (text.empty()) return;
-  if (HasSelection()) DeleteSelection(true);
-  RecordUndo(ukInserted, text, FCaret.Row, FCaret.Col);
-  InsertTextAtCaret(text, true);
-  if (OnChange) OnChange(*this);
+  if (!text.empty()) {
+    if (HasSelection()) DeleteSelection(true);
+    RecordUndo(ukInserted, text, FCaret.Row, FCaret.Col);
+    InsertTextAtCaret(text, true);
+    if (OnChange) OnChange(*this);
+  }
+  if (!error.empty()) ShowError(error);  // pasted, with characters replaced
 }
 
 void TZelEdit::InsertDroppedText(std::string_view text) {

@@ -55,6 +55,23 @@ inline std::string NarrowCp932(std::wstring_view text) {
   return result;
 }
 
+// Strict the other way: characters code page 932 cannot hold become '?'
+// (no look-alike substitutes), and `lost` tells whether any did.
+inline std::string NarrowCp932Reporting(std::wstring_view text, bool& lost) {
+  lost = false;
+  if (text.empty() || text.size() > INT_MAX) return std::string();
+  const int length = static_cast<int>(text.size());
+  BOOL usedDefault = FALSE;
+  const int needed = ::WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(), length,
+                                           nullptr, 0, "?", &usedDefault);
+  if (needed <= 0) return std::string();
+  std::string result(static_cast<std::size_t>(needed), '\0');
+  ::WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(), length, result.data(),
+                        needed, "?", &usedDefault);
+  lost = usedDefault != FALSE;
+  return result;
+}
+
 // The system's description of a GetLastError code, as code page 932 bytes,
 // without the trailing line break.
 inline std::string SystemErrorText(DWORD error) {

@@ -55,7 +55,9 @@ class TClipboardScope {
 // Movable global memory, freed unless handed over with Release.
 class TGlobalMemory {
  public:
+  explicit TGlobalMemory(std::nullptr_t) : FMemory(nullptr) {}
   explicit TGlobalMemory(std::size_t size) : FMemory(::GlobalAlloc(GMEM_MOVEABLE, size)) {}
+  TGlobalMemory(TGlobalMemory&& other) noexcept : FMemory(std::exchange(other.FMemory, nullptr)) {}
   TGlobalMemory(const TGlobalMemory&) = delete;
   TGlobalMemory& operator=(const TGlobalMemory&) = delete;
   ~TGlobalMemory() {
@@ -90,6 +92,33 @@ class TGlobalLock {
 std::string CannotOpenClipboard() { return NarrowCp932(L"クリップボードを開けません"); }
 std::string OutOfMemory() { return NarrowCp932(L"メモリが足りません"); }
 std::string CannotWriteClipboard() { return NarrowCp932(L"クリップボードに書き込めません"); }
+std::string CharactersLost() {
+  return NarrowCp932(L"Shift-JIS に変換できない文字があります。「?」に置き換えました");
+}
+
+// `size` bytes of movable memory holding `data`; empty when memory runs out.
+TGlobalMemory GlobalCopy(const void* data, std::size_t size) {
+  TGlobalMemory memory(size);
+  if (!memory) return memory;
+  const TGlobalLock lock(memory.Get());
+  if (!lock) return TGlobalMemory(nullptr);
+  if (size > 0) std::memcpy(lock.Data(), data, size);
+  return memory;
+}
+
+// The clipboard's data in `format` as a string of CharT up to its first zero.
+template <typename CharT>
+std::optional<std::basic_string<CharT>> ClipboardData(UINT format) {
+  HANDLE data = ::GetClipboardData(format);
+  if (data == nullptr) return std::nullopt;
+  const TGlobalLock lock(data);
+  if (!lock) return std::nullopt;
+  const auto* text = static_cast<const CharT*>(lock.Data());
+  const std::size_t capacity = ::GlobalSize(data) / sizeof(CharT);
+  std::size_t length = 0;
+  while (length < capacity && text[length] != CharT{}) ++length;
+  return std::basic_string<CharT>(text, length);
+}
 
 // Hands `memory` to the clipboard as `format`; the clipboard owns it after.
 bool Put(UINT format, TGlobalMemory& memory) {
@@ -253,18 +282,20 @@ bool TWin32EditorHost::SetCompositionWindow(TPoint at) {
 }
 
 std::optional<std::string> TWin32EditorHost::ResultString() {
+  // Read as Unicode and converted with code page 932: the system's ANSI
+  // form would use its own code page.
   const TImeContext context(FWindow);
   if (!context) return std::nullopt;
-  const LONG size = ::ImmGetCompositionStringA(context.Get(), GCS_RESULTSTR, nullptr, 0);
+  const LONG size = ::ImmGetCompositionStringW(context.Get(), GCS_RESULTSTR, nullptr, 0);
   if (size < 0) return std::nullopt;
-  std::string result(static_cast<std::size_t>(size), '\0');
+  std::wstring result(static_cast<std::size_t>(size) / sizeof(wchar_t), L'\0');
   if (size > 0) {
-    const LONG got = ::ImmGetCompositionStringA(context.Get(), GCS_RESULTSTR, result.data(),
+    const LONG got = ::ImmGetCompositionStringW(context.Get(), GCS_RESULTSTR, result.data(),
                                                 static_cast<DWORD>(size));
     if (got < 0) return std::nullopt;
-    result.resize(static_cast<std::size_t>(std::min(got, size)));
+    result.resize(static_cast<std::size_t>(std::min(got, size)) / sizeof(wchar_t));
   }
-  return result;
+  return NarrowCp932(result);
 }
 
 bool TWin32EditorHost::Notify(int action, int index, int value) {
@@ -278,39 +309,27 @@ bool TWin32EditorHost::Notify(int action, int index, int value) {
 
 bool TWin32EditorHost::SetText(std::string_view bytes, std::string& error) {
   // Everything is prepared before the clipboard is emptied, so a failure
-  // leaves what was there.
-  TGlobalMemory text(bytes.size() + 1);
-  if (!text) {
+  // leaves what was there. The bytes go as they are (CF_TEXT) and as
+  // Unicode converted from code page 932 (CF_UNICODETEXT), so programs get
+  // the exact text whatever the system's own code page is.
+  const std::string text(bytes);
+  TGlobalMemory ansi = GlobalCopy(text.c_str(), text.size() + 1);
+  const std::wstring wide = WidenCp932(bytes);
+  TGlobalMemory unicode = GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  if (!ansi || !unicode) {
     error = OutOfMemory();
     return false;
   }
-  {
-    const TGlobalLock lock(text.Get());
-    if (!lock) {
-      error = OutOfMemory();
-      return false;
-    }
-    auto* data = static_cast<char*>(lock.Data());
-    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
-    data[bytes.size()] = '\0';
-  }
-  // The locale tells the system which code page its Unicode form of the
-  // text comes from: Japanese, whatever the machine's own code page is.
-  TGlobalMemory locale(sizeof(LCID));
-  if (locale) {
-    const TGlobalLock lock(locale.Get());
-    if (lock) {
-      const LCID japanese = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT_DEFAULT);
-      std::memcpy(lock.Data(), &japanese, sizeof japanese);
-    }
-  }
+  // The locale tells the system which code page the bytes are in.
+  const LCID japanese = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT_DEFAULT);
+  TGlobalMemory locale = GlobalCopy(&japanese, sizeof japanese);
 
   const TClipboardScope clipboard(FWindow);
   if (!clipboard) {
     error = CannotOpenClipboard();
     return false;
   }
-  if (!::EmptyClipboard() || !Put(CF_TEXT, text)) {
+  if (!::EmptyClipboard() || !Put(CF_TEXT, ansi) || !Put(CF_UNICODETEXT, unicode)) {
     error = CannotWriteClipboard();
     return false;
   }
@@ -324,15 +343,19 @@ std::optional<std::string> TWin32EditorHost::GetText(std::string& error) {
     error = CannotOpenClipboard();
     return std::nullopt;
   }
-  HANDLE data = ::GetClipboardData(CF_TEXT);
-  if (data == nullptr) return std::nullopt;  // no text on the clipboard
-  const TGlobalLock lock(data);
-  if (!lock) {
-    error = OutOfMemory();
-    return std::nullopt;
+  const std::optional<std::wstring> wide = ClipboardData<wchar_t>(CF_UNICODETEXT);
+  std::optional<std::string> bytes = ClipboardData<char>(CF_TEXT);
+  // The bytes when they are the Unicode text in code page 932 (put there by
+  // us, or made by a Japanese system): they keep codes that share a Unicode
+  // character with another code. Otherwise the Unicode text, converted.
+  if (!wide || (bytes && WidenCp932(*bytes) == *wide)) {
+    if (!bytes && ::IsClipboardFormatAvailable(CF_TEXT)) error = OutOfMemory();
+    return bytes;
   }
-  const auto* text = static_cast<const char*>(lock.Data());
-  return std::string(text, strnlen(text, ::GlobalSize(data)));
+  bool lost = false;
+  std::string converted = NarrowCp932Reporting(*wide, lost);
+  if (lost) error = CharactersLost();  // said once, with the text
+  return converted;
 }
 
 // ---- timer -------------------------------------------------------------------
