@@ -259,9 +259,9 @@ bool TWin32EditorHost::HasContext() {
 bool TWin32EditorHost::SetCompositionFont(const TLogFont& font) {
   const TImeContext context(FWindow);
   if (!context) return false;
-  LOGFONTA logFont = ToLogFontA(font);
+  LOGFONTW logFont = ToLogFontW(font);
   FCompositionPlaced = false;  // focus and redesign place the window afresh
-  return ::ImmSetCompositionFontA(context.Get(), &logFont) != 0;
+  return ::ImmSetCompositionFontW(context.Get(), &logFont) != 0;
 }
 
 bool TWin32EditorHost::SetCompositionWindow(TPoint at) {

@@ -18,25 +18,22 @@ constexpr std::size_t kMaxFonts = 8;
 constexpr std::size_t kMaxPens = 16;
 constexpr std::size_t kMaxBrushes = 16;
 
-int Length(std::string_view bytes) {
-  return static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
-}
-
 RECT ToRect(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 
 // Fixed-pitch faces with Japanese glyphs, tried in this order when the
 // requested face has none. Wine maps the first two to IPA Gothic when
 // fonts-ipafont-gothic is installed.
-const std::vector<std::string>& FallbackFaces() {
-  static const std::vector<std::string> faces = {NarrowCp932(L"ＭＳ ゴシック"), "MS Gothic",
-                                                 "IPAGothic"};
+const std::vector<std::wstring>& FallbackFaces() {
+  static const std::vector<std::wstring> faces = {L"ＭＳ ゴシック", L"MS Gothic", L"IPAGothic"};
   return faces;
 }
 
 }  // namespace
 
-LOGFONTA ToLogFontA(const TLogFont& font) {
-  LOGFONTA lf{};
+// Through the W functions, the face name converted with code page 932: the
+// A functions would read it in the system's own code page.
+LOGFONTW ToLogFontW(const TLogFont& font) {
+  LOGFONTW lf{};
   lf.lfHeight = font.Height;
   lf.lfWidth = font.Width;
   lf.lfEscapement = font.Escapement;
@@ -50,8 +47,9 @@ LOGFONTA ToLogFontA(const TLogFont& font) {
   lf.lfClipPrecision = font.ClipPrecision;
   lf.lfQuality = font.Quality;
   lf.lfPitchAndFamily = font.PitchAndFamily;
-  const std::size_t n = std::min<std::size_t>(font.FaceName.size(), LF_FACESIZE - 1);
-  std::memcpy(lf.lfFaceName, font.FaceName.data(), n);
+  const std::wstring face = WidenCp932(font.FaceName);
+  const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
+  std::wmemcpy(lf.lfFaceName, face.data(), n);
   return lf;
 }
 
@@ -62,8 +60,8 @@ bool FontShowsCodePage932(HDC dc) {
       ::GetGlyphIndicesW(dc, L"\u65E5\u3042", 2, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
   if (found != GDI_ERROR && (glyphs[0] == 0xFFFF || glyphs[1] == 0xFFFF)) return false;
   SIZE wide{}, narrow{};
-  if (!::GetTextExtentPoint32A(dc, "\x93\xFA", 2, &wide) ||
-      !::GetTextExtentPoint32A(dc, "a", 1, &narrow)) {
+  if (!::GetTextExtentPoint32W(dc, L"\u65E5", 1, &wide) ||
+      !::GetTextExtentPoint32W(dc, L"a", 1, &narrow)) {
     return false;
   }
   return wide.cx > narrow.cx;
@@ -101,19 +99,19 @@ struct TWin32Surface::TState {
   // the Shift-JIS character set), else the requested face after all.
   TFont MakeFont(const TLogFont& request, bool& substituted) {
     substituted = false;
-    const LOGFONTA wanted = ToLogFontA(request);
-    TFont font(::CreateFontIndirectA(&wanted));
+    const LOGFONTW wanted = ToLogFontW(request);
+    TFont font(::CreateFontIndirectW(&wanted));
     if (!font) return font;
     FontSlot.Select(font.Get());
     if (FontShowsCodePage932(Get())) return font;
-    for (const std::string& face : FallbackFaces()) {
-      LOGFONTA alternative = wanted;
+    for (const std::wstring& face : FallbackFaces()) {
+      LOGFONTW alternative = wanted;
       alternative.lfCharSet = SHIFTJIS_CHARSET;
       alternative.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
       std::memset(alternative.lfFaceName, 0, sizeof alternative.lfFaceName);
-      std::memcpy(alternative.lfFaceName, face.data(),
-                  std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-      TFont candidate(::CreateFontIndirectA(&alternative));
+      std::wmemcpy(alternative.lfFaceName, face.data(),
+                   std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+      TFont candidate(::CreateFontIndirectW(&alternative));
       if (!candidate) continue;
       FontSlot.Select(candidate.Get());
       if (FontShowsCodePage932(Get())) {
@@ -144,9 +142,9 @@ HDC TWin32Surface::Dc() const { return FState ? FState->Get() : nullptr; }
 
 std::string TWin32Surface::FaceName() const {
   if (!FState) return {};
-  char face[LF_FACESIZE] = "";
-  const int n = ::GetTextFaceA(FState->Get(), LF_FACESIZE, face);
-  return n > 0 ? std::string(face) : std::string();
+  wchar_t face[LF_FACESIZE] = L"";
+  const int n = ::GetTextFaceW(FState->Get(), LF_FACESIZE, face);
+  return n > 0 ? NarrowCp932(face) : std::string();
 }
 
 bool TWin32Surface::FontSubstituted() const {
@@ -179,8 +177,8 @@ void TWin32Surface::SetFont(const TLogFont& font) {
 
 TTextMetrics TWin32Surface::GetTextMetrics() {
   TTextMetrics result;
-  TEXTMETRICA tm{};
-  if (!FState || !::GetTextMetricsA(FState->Get(), &tm)) return result;
+  TEXTMETRICW tm{};
+  if (!FState || !::GetTextMetricsW(FState->Get(), &tm)) return result;
   result.Height = tm.tmHeight;
   result.Ascent = tm.tmAscent;
   result.Descent = tm.tmDescent;
@@ -192,7 +190,9 @@ TTextMetrics TWin32Surface::GetTextMetrics() {
 
 TPoint TWin32Surface::TextExtent(std::string_view bytes) const {
   SIZE size{};
-  if (!FState || !::GetTextExtentPoint32A(FState->Get(), bytes.data(), Length(bytes), &size)) {
+  const std::wstring text = WidenCp932(bytes);
+  if (!FState ||
+      !::GetTextExtentPoint32W(FState->Get(), text.data(), static_cast<int>(text.size()), &size)) {
     return {};
   }
   return {size.cx, size.cy};
@@ -207,7 +207,9 @@ void TWin32Surface::SetBkColor(TColor color) {
 }
 
 void TWin32Surface::TextOut(int x, int y, std::string_view bytes) {
-  if (FState) ::TextOutA(FState->Get(), x, y, bytes.data(), Length(bytes));
+  if (!FState) return;
+  const std::wstring text = WidenCp932(bytes);
+  ::TextOutW(FState->Get(), x, y, text.data(), static_cast<int>(text.size()));
 }
 
 void TWin32Surface::TextRect(const TRect& clip, int x, int y, std::string_view bytes) {
@@ -220,8 +222,9 @@ void TWin32Surface::TextRect(const TRect& clip, int x, int y, std::string_view b
     const TLogFont& font = FState->Fonts[FState->CurrentFont].Request;
     if (font.Underline != 0 || font.StrikeOut != 0) lines.emplace(FState->Get(), rect);
   }
-  ::ExtTextOutA(FState->Get(), x, y, ETO_OPAQUE | ETO_CLIPPED, &rect, bytes.data(), Length(bytes),
-                nullptr);
+  const std::wstring text = WidenCp932(bytes);
+  ::ExtTextOutW(FState->Get(), x, y, ETO_OPAQUE | ETO_CLIPPED, &rect, text.data(),
+                static_cast<int>(text.size()), nullptr);
 }
 
 void TWin32Surface::SetBrushColor(TColor color) { FBrushColor = color & 0xFFFFFF; }

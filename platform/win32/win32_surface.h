@@ -52,9 +52,9 @@ class TWin32Surface final : public TSurface {
   TColor FBrushColor = 0xFFFFFF;
 };
 
-// The LOGFONTA for a portable font record (the face name is code page 932
-// bytes, cut to what LOGFONTA holds).
-LOGFONTA ToLogFontA(const TLogFont& font);
+// The LOGFONTW for a portable font record (the face name, code page 932
+// bytes, converted with that code page and cut to what LOGFONTW holds).
+LOGFONTW ToLogFontW(const TLogFont& font);
 
 // Whether the font selected into `dc` draws code page 932 text: it has
 // glyphs for kanji and kana, and a double-byte character is wider than a
