@@ -554,6 +554,7 @@ class TZelEdit : private TWrapViewHooks {
   int FVisibleRows = 0, FScrollMarginRows = 0, FScrollJumpX = 0, FCaretRightMargin = 10;
   int FMaxColumn = 0;
   int FMaxTopRow = 0, FMaxRowWidth = 0, FVScale = 1, FHScale = 1;
+  int FHRange = 0;  // the horizontal bar's range as last set
   int FVisibleCols = 0;
   TRect FTextRect, FAreaRect;
   int FLastVScroll = 0;

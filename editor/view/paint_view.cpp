@@ -195,9 +195,16 @@ void TZelEdit::UpdateHScrollBar(bool redraw) {
   FMaxRowWidth = static_cast<int>(std::min<long long>(widest, INT32_MAX / 2));
   if (!FHorzScrollBar) return;
   TScrollBarHost& bars = FHost.ScrollBars();
-  bars.Enable(sbHorz, FTextAreaWidth < FMaxRowWidth + FScrollJumpX ? saEnableBoth : saDisableBoth);
   FHScale = std::max(1, CeilDiv(FMaxRowWidth, 32767));
-  bars.SetRange(sbHorz, 0, std::max(1, CeilDiv(FMaxRowWidth, FHScale) - FScrollJumpX), redraw);
+  // The range moves in steps of half a view: a character that widens the
+  // widest row mostly changes nothing, and setting a range is what makes
+  // the window system redraw the bar. It shrinks once the rows are two
+  // steps narrower. The arrows follow the range (a new range resets them).
+  const int exact = std::max(1, CeilDiv(FMaxRowWidth, FHScale) - FScrollJumpX);
+  const int step = std::max(1, CeilDiv(std::max(FTextAreaWidth, 64), 2 * FHScale));
+  if (exact > FHRange || exact + 2 * step < FHRange) FHRange = CeilDiv(exact, step) * step;
+  bars.SetRange(sbHorz, 0, FHRange, redraw);
+  bars.Enable(sbHorz, FTextAreaWidth < FMaxRowWidth + FScrollJumpX ? saEnableBoth : saDisableBoth);
 }
 
 }  // namespace notavo

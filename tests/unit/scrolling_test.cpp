@@ -1,6 +1,7 @@
 // Scroll bars, scroll messages and the wheel, with scaled 16-bit ranges.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "editor_fixture.h"
@@ -94,6 +95,23 @@ TEST_F(Scrolling, WideRowsUseAScaledHorizontalThumb) {
   // Never more than one jump of empty space right of the widest row.
   f.Send(WM_HSCROLL, static_cast<WPARAM>(MakeLong(SB_THUMBTRACK, 30000)), 0);
   EXPECT_EQ(f.edit.ScrollX(), f.edit.MaxRowWidth() - f.edit.ScrollJumpX());
+}
+
+// Typing that widens the widest row sets the horizontal range only every
+// half a view, and the range always lets the widest row's end be reached.
+TEST_F(Scrolling, WideningRowsMoveTheHorizontalRangeInSteps) {
+  f.edit.SetHorzScrollBar(true);
+  ASSERT_TRUE(f.Load(std::string(300, 'w')));
+  f.edit.DocumentEnd();
+  std::set<int> ranges;
+  for (int i = 0; i < 200; ++i) {
+    f.edit.TypeText("x");
+    const int range = f.host.bars[sbHorz].max;
+    ranges.insert(range);
+    EXPECT_GE(range * f.edit.HScale(),
+              f.edit.MaxRowWidth() - f.edit.ScrollJumpX() - f.edit.HScale());
+  }
+  EXPECT_LE(ranges.size(), 200u * 8 / (f.edit.TextAreaWidth() / 2) + 2);
 }
 
 TEST_F(Scrolling, NarrowRowsNeverScrollSideways) {
