@@ -13,12 +13,14 @@
 #include <vector>
 
 #include "bench/bench_timing.h"
+#include "bench/headless_editor.h"
 #include "editor/zel_edit.h"
 #include "platform/headless/headless_host.h"
 
 namespace {
 
 using notavo::bench::Clock;
+using notavo::bench::HeadlessEditor;
 using notavo::bench::Median;
 using notavo::bench::SecondsSince;
 using namespace notavo;
@@ -37,22 +39,6 @@ double TimeUs(int reps, const std::function<void(int)>& prepare,
   }
   return Median(samples);
 }
-
-// Opens a headless control wrapped at 1000 on `fileName`.
-struct HeadlessEditor {
-  THeadlessHost host;
-  TZelEdit edit{host};
-  explicit HeadlessEditor(const std::string& fileName) {
-    host.selfDispatch = [this](unsigned m, std::uintptr_t w, std::intptr_t l) {
-      return edit.Dispatch(m, w, l).value_or(0);
-    };
-    edit.Dispatch(WM_CREATE, 0, 0);
-    edit.Dispatch(WM_SIZE, 0, 0);
-    edit.Dispatch(WM_SETFOCUS, 0, 0);
-    edit.SetColumn(1000);
-    edit.LoadFile(fileName);
-  }
-};
 
 // Typing at the end of a 4 MB single line that begins with a link: the link
 // runs on through all its ~4,000 soft rows, so colouring the rows in view

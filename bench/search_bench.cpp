@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/bench_timing.h"
+#include "bench/headless_editor.h"
 #include "editor/search/match_rule.h"
 #include "editor/zel_edit.h"
 #include "platform/headless/headless_host.h"
@@ -24,25 +25,9 @@ namespace {
 
 using namespace notavo;
 using notavo::bench::Clock;
+using notavo::bench::HeadlessEditor;
 using notavo::bench::Median;
 using notavo::bench::SecondsSince;
-
-struct HeadlessEditor {
-  THeadlessHost host;
-  TZelEdit edit{host};
-  explicit HeadlessEditor(const std::string& fileName) {
-    host.selfDispatch = [this](unsigned m, std::uintptr_t w, std::intptr_t l) {
-      return edit.Dispatch(m, w, l).value_or(0);
-    };
-    edit.Dispatch(win::WM_CREATE, 0, 0);
-    edit.Dispatch(win::WM_SIZE, 0, 0);
-    edit.Dispatch(win::WM_SETFOCUS, 0, 0);
-    edit.SetColumn(1000);
-    edit.SetUndoBuf(64 << 20);
-    edit.LoadFile(fileName);
-    edit.OnFind = TBuiltInMatcher{};
-  }
-};
 
 double Shell(const std::string& command) {
   const auto start = Clock::now();
@@ -91,7 +76,8 @@ int main(int argc, char** argv) {
   for (int round = 0; round < rounds; ++round) {
     grep.push_back(Shell("LC_ALL=C grep -c -F '" + rare + "' '" + file + "' >/dev/null"));
     sed.push_back(Shell("LC_ALL=C sed 's/" + from + "/" + to + "/g' '" + file + "' >/dev/null"));
-    HeadlessEditor e(file);
+    HeadlessEditor e(file, 64 << 20);
+    e.edit.OnFind = TBuiltInMatcher{};
     int count = 0;
     bool missed = false;
     e.edit.OnFindHit = [&](TZelEdit&, std::string_view, int, int, int, int n) { count = n; };
@@ -128,8 +114,9 @@ int main(int argc, char** argv) {
   std::printf("  FindFirst + FindNext to the miss %7.3f s  (%d hits)  %.2fx grep (target <= 3)\n",
               f, hits, f / g);
   std::printf("  sed s/no/wo/g                    %7.3f s\n", s);
-  std::printf("  ReplaceAll no -> wo              %7.3f s  (%d replaced)  %.2fx sed (target <= 1.5)\n",
-              r, replaced, r / s);
+  std::printf(
+      "  ReplaceAll no -> wo              %7.3f s  (%d replaced)  %.2fx sed (target <= 1.5)\n", r,
+      replaced, r / s);
   std::printf("  peak memory during ReplaceAll    %7.1f MB  %.2fx the file (target <= 2.5)\n",
               p / 1e6, p / fileBytes);
   std::printf("  undo of the %ld kept steps        %7.3f s  %.2fx the replace (target <= 1)\n",
