@@ -77,11 +77,24 @@ int TLineIndex::FirstRowOfLine(int line) const {
          static_cast<int>(checkpoints_.size()) <= lastBlock) {
     ExtendTo(static_cast<int>(checkpoints_.size()));
   }
-  // The last checkpoint with fewer than `line` ends before it.
-  const auto after =
-      std::lower_bound(checkpoints_.begin(), checkpoints_.end(), line,
-                       [](const Checkpoint& c, int value) { return c.lineEnds < value; });
-  const int block = static_cast<int>(after - checkpoints_.begin()) - 1;
+  // The last checkpoint with fewer than `line` ends before it: the block of
+  // the previous query or the one before it (queries walk nearby lines, as
+  // undo does), else a binary search.
+  const std::size_t size = checkpoints_.size();
+  auto holds = [&](std::size_t b) {
+    return b < size && checkpoints_[b].lineEnds < line &&
+           (b + 1 == size || checkpoints_[b + 1].lineEnds >= line);
+  };
+  std::size_t found = lastBlock_;
+  if (!holds(found)) found = lastBlock_ - 1;  // wraps to a huge value at 0: no hold
+  if (!holds(found)) {
+    const auto after =
+        std::lower_bound(checkpoints_.begin(), checkpoints_.end(), line,
+                         [](const Checkpoint& c, int value) { return c.lineEnds < value; });
+    found = static_cast<std::size_t>(after - checkpoints_.begin()) - 1;
+  }
+  lastBlock_ = found;
+  const int block = static_cast<int>(found);
   int ends = checkpoints_[static_cast<std::size_t>(block)].lineEnds;
   for (int r = block * kBlock; r < count - 1; ++r) {
     ends += RowEndsLine(lines_[r]) ? 1 : 0;

@@ -48,6 +48,7 @@ class TLineIndex {
   const TZelStrings& lines_;
   mutable std::vector<Checkpoint> checkpoints_;  // per block start; all valid
   mutable std::uint64_t seen_ = 0;               // the store's generation they reflect
+  mutable std::size_t lastBlock_ = 0;            // where the last line was found
 };
 
 // (logical line, offset) → (row, offset in the row). An offset reaching the
