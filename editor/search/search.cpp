@@ -132,6 +132,9 @@ void TZelEdit::FindNext() {
   DropHit(true);
   if (HasSelection()) ClearSelection();
   s.FSearchLastRow = FLines.Count() - 1;
+  // A run that ended behind the last row (a replace run does) or rows that
+  // went away since: the caret is the only place left to start from.
+  if (s.FSearchRow < 0 || s.FSearchRow > s.FSearchLastRow) s.FSearchFromCaret = true;
   if (s.FSearchFromCaret) {
     // From the caret the step starts afresh, whatever the last one did.
     SearchFromWindow(FCaret.Row, FCaret.Col);
@@ -147,6 +150,7 @@ void TZelEdit::FindPrev() {
   DropHit(true);
   if (HasSelection()) ClearSelection();
   s.FSearchLastRow = FLines.Count() - 1;
+  if (s.FSearchRow < 0 || s.FSearchRow > s.FSearchLastRow) s.FSearchFromCaret = true;
   if (s.FSearchFromCaret) {
     // All the text before the caret, so a hit ending at the caret is found.
     s.FSearchRow = FCaret.Row;

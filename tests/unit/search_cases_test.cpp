@@ -163,6 +163,12 @@ TEST(SearchRun, ReplaceInTheSelectionTakesWholeRowsAndAsksAsTold) {
     EXPECT_EQ(Text(f.edit), abort ? "xa xb xa xa" : "xa xb xb xb");
     EXPECT_EQ(e.Take(), abort ? "end #1; " : "end #3; ");
     EXPECT_EQ(asked, 3);
+    // The next find starts at the caret (on the stopped hit, or behind the
+    // last replacement), counting on from the run.
+    f.edit.FindNext();
+    f.edit.FindPrev();
+    EXPECT_EQ(e.Take(),
+              abort ? "hit 0,7 len 1 #2; hit 0,1 len 1 #3; " : "none; hit 0,1 len 1 #4; ");
   }
 }
 
