@@ -464,6 +464,7 @@ class TZelEdit : private TWrapViewHooks {
   std::string SearchWindow(int row, int skip) const;
   void SearchFromWindow(int row, int skip);
   void AskFind(int& x, int& len, bool resetLen);
+  bool BeginFindStep();
   bool ForwardStep(bool replacing);
   void BackwardStep();
   void DropHit(bool repaint);

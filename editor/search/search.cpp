@@ -127,40 +127,40 @@ void TZelEdit::FindFirst() {
   ForwardStep(false);
 }
 
-void TZelEdit::FindNext() {
+// What a find step does first: the highlight goes, a selection is cleared,
+// the range is the whole text. True when the step starts at the caret (after
+// a caret move, or when the run's place is gone: a replace run ends behind
+// the last row, rows may have gone away); its wrap-around is then forgotten.
+bool TZelEdit::BeginFindStep() {
   TSearchParam& s = FSearch;
   DropHit(true);
   if (HasSelection()) ClearSelection();
   s.FSearchLastRow = FLines.Count() - 1;
-  // A run that ended behind the last row (a replace run does) or rows that
-  // went away since: the caret is the only place left to start from.
   if (s.FSearchRow < 0 || s.FSearchRow > s.FSearchLastRow) s.FSearchFromCaret = true;
-  if (s.FSearchFromCaret) {
-    // From the caret the step starts afresh, whatever the last one did.
+  if (!s.FSearchFromCaret) return false;
+  s.FSearchFromCaret = false;
+  s.FSearchWrapped = false;
+  return true;
+}
+
+void TZelEdit::FindNext() {
+  if (BeginFindStep()) {
     SearchFromWindow(FCaret.Row, FCaret.Col);
-    s.FSearchFromCaret = false;
-    s.FSearchForward = true;
-    s.FSearchWrapped = false;
+    FSearch.FSearchForward = true;
   }
   ForwardStep(false);
 }
 
 void TZelEdit::FindPrev() {
   TSearchParam& s = FSearch;
-  DropHit(true);
-  if (HasSelection()) ClearSelection();
-  s.FSearchLastRow = FLines.Count() - 1;
-  if (s.FSearchRow < 0 || s.FSearchRow > s.FSearchLastRow) s.FSearchFromCaret = true;
-  if (s.FSearchFromCaret) {
+  if (BeginFindStep()) {
     // All the text before the caret, so a hit ending at the caret is found.
     s.FSearchRow = FCaret.Row;
     s.FSearchCol = FCaret.Col;
     s.BufStart = 0;
     s.BufEnd = FCaret.Col;
     s.FSearchRowLen = FCaret.Col;
-    s.FSearchFromCaret = false;
     s.FSearchForward = false;
-    s.FSearchWrapped = false;
   }
   BackwardStep();
 }
