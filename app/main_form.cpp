@@ -8,6 +8,7 @@
 #include <exception>
 #include <utility>
 
+#include "app/dialogs/about_box.h"
 #include "app/editor_settings.h"
 #include "app/message_boxes.h"
 #include "app/resource.h"
@@ -259,6 +260,11 @@ void TMainForm::Command(UINT id) {
     case IDM_OPTIONS_FONT:
       ChooseFont();
       break;
+    case IDM_HELP_ABOUT: {
+      TAboutBox about;
+      about.ShowModal(Handle());
+      break;
+    }
     case IDM_EDITOR_MENU:
       if (::GetFocus() == EditorHandle()) ShowContextMenu(-1);
       break;
@@ -270,8 +276,8 @@ void TMainForm::Command(UINT id) {
       }
       break;
     default:
-      // The display, wrap, find, replace and version dialogs come with
-      // their own work; until then their items do nothing.
+      // The display, wrap, find and replace dialogs come with their own
+      // work; until then their items do nothing.
       break;
   }
 }

@@ -67,6 +67,34 @@ bool FontShowsCodePage932(HDC dc) {
   return wide.cx > narrow.cx;
 }
 
+TFont CreateFontShowingCodePage932(HDC dc, const LOGFONTW& wanted,
+                                   std::span<const std::wstring> fallbacks,
+                                   BYTE fallbackPitchAndFamily, bool* substituted) {
+  if (substituted != nullptr) *substituted = false;
+  TFont font(::CreateFontIndirectW(&wanted));
+  if (!font) return font;
+  TDcSlot slot(dc);
+  slot.Select(font.Get());
+  if (FontShowsCodePage932(dc)) return font;
+  for (const std::wstring& face : fallbacks) {
+    LOGFONTW alternative = wanted;
+    alternative.lfCharSet = SHIFTJIS_CHARSET;
+    alternative.lfPitchAndFamily = fallbackPitchAndFamily;
+    std::memset(alternative.lfFaceName, 0, sizeof alternative.lfFaceName);
+    std::wmemcpy(alternative.lfFaceName, face.data(),
+                 std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+    TFont candidate(::CreateFontIndirectW(&alternative));
+    if (!candidate) continue;
+    slot.Select(candidate.Get());
+    if (FontShowsCodePage932(dc)) {
+      if (substituted != nullptr) *substituted = true;
+      return candidate;  // the slot puts the DC's own font back first
+    }
+    slot.Select(font.Get());  // before the candidate is deleted
+  }
+  return font;
+}
+
 struct TWin32Surface::TState {
   explicit TState(HWND window) : Dc(window), FontSlot(Dc.Get()), PenSlot(Dc.Get()) {}
 
@@ -95,31 +123,12 @@ struct TWin32Surface::TState {
   HDC Get() const { return Dc.Get(); }
 
   // A font for `request`, selected into the DC: the requested face if it
-  // can show code page 932, else the first fallback face that can (with
-  // the Shift-JIS character set), else the requested face after all.
+  // can show code page 932, else the first fixed-pitch fallback face that
+  // can, else the requested face after all.
   TFont MakeFont(const TLogFont& request, bool& substituted) {
-    substituted = false;
-    const LOGFONTW wanted = ToLogFontW(request);
-    TFont font(::CreateFontIndirectW(&wanted));
-    if (!font) return font;
+    TFont font = CreateFontShowingCodePage932(Get(), ToLogFontW(request), FallbackFaces(),
+                                              FIXED_PITCH | FF_MODERN, &substituted);
     FontSlot.Select(font.Get());
-    if (FontShowsCodePage932(Get())) return font;
-    for (const std::wstring& face : FallbackFaces()) {
-      LOGFONTW alternative = wanted;
-      alternative.lfCharSet = SHIFTJIS_CHARSET;
-      alternative.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-      std::memset(alternative.lfFaceName, 0, sizeof alternative.lfFaceName);
-      std::wmemcpy(alternative.lfFaceName, face.data(),
-                   std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-      TFont candidate(::CreateFontIndirectW(&alternative));
-      if (!candidate) continue;
-      FontSlot.Select(candidate.Get());
-      if (FontShowsCodePage932(Get())) {
-        substituted = true;
-        return candidate;
-      }
-      FontSlot.Select(font.Get());  // before the candidate is deleted
-    }
     return font;
   }
 };

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/surface.h"
+#include "platform/win32/gdi_objects.h"
 #include "platform/win32/windows_api.h"
 
 namespace notavo::win32 {
@@ -61,5 +63,14 @@ LOGFONTW ToLogFontW(const TLogFont& font);
 // single-byte one. Bitmap fonts that claim the Shift-JIS character set but
 // draw every double-byte character as one narrow box fail this.
 bool FontShowsCodePage932(HDC dc);
+
+// A font made from `wanted` when its face shows code page 932 text on `dc`,
+// else from the first of `fallbacks` that does (with the Shift-JIS
+// character set and `fallbackPitchAndFamily`), else from `wanted` after all.
+// `substituted` (when given) tells whether a fallback face was taken. The
+// DC's font is as it was afterwards.
+TFont CreateFontShowingCodePage932(HDC dc, const LOGFONTW& wanted,
+                                   std::span<const std::wstring> fallbacks,
+                                   BYTE fallbackPitchAndFamily, bool* substituted = nullptr);
 
 }  // namespace notavo::win32
