@@ -14,6 +14,7 @@
 #include "app/resource.h"
 #include "hook/silent_abort.h"
 #include "platform/win32/cp932.h"
+#include "platform/win32/ui_font.h"
 
 namespace notavo {
 namespace {
@@ -48,9 +49,7 @@ void EnableCommand(HMENU menu, UINT command, bool enabled) {
 
 TMainForm::TMainForm(HINSTANCE instance, std::optional<std::string> fileName)
     : FCommandLineFile(std::move(fileName)),
-      FFormFont(::CreateFontW(-kRecentItemHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック")),
+      FFormFont(win32::CreateUiFont(-kRecentItemHeight)),
       FMenuImages(instance, IDB_MENU_IMAGES, kMenuImageCount),
       FEditorMenu(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_EDITOR_MENU))),
       FAccelerators(::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS))),

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/win32/cp932.h"
+#include "platform/win32/ui_font.h"
 
 namespace notavo {
 namespace {
@@ -10,17 +11,38 @@ namespace {
 constexpr const wchar_t* kTitle = L"Notavo";
 
 // Relabels the buttons of the next message box this thread shows, for as
-// long as it lives.
+// long as it lives, and gives its texts a font with Japanese and ASCII
+// glyphs when the system's message font lacks either (a system whose
+// language is not Japanese).
 class TButtonLabels {
  public:
-  TButtonLabels() : FHook(::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId())) {}
+  TButtonLabels()
+      : FFont(MessageFontReplacement()),
+        FHook(::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId())) {
+    FCurrent = this;
+  }
   TButtonLabels(const TButtonLabels&) = delete;
   TButtonLabels& operator=(const TButtonLabels&) = delete;
   ~TButtonLabels() {
     if (FHook != nullptr) ::UnhookWindowsHookEx(FHook);
+    FCurrent = nullptr;
   }
 
  private:
+  static win32::TFont MessageFontReplacement() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+      return win32::TFont();
+    }
+    return win32::ReplacementForSystemFont(metrics.lfMessageFont);
+  }
+
+  static BOOL CALLBACK SetFont(HWND child, LPARAM font) {
+    ::SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    return TRUE;
+  }
+
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
       auto box = reinterpret_cast<HWND>(wParam);
@@ -31,11 +53,16 @@ class TButtonLabels {
         ::SetDlgItemTextW(box, IDNO, L"いいえ(&N)");
         ::SetDlgItemTextW(box, IDCANCEL, L"キャンセル");
         ::SetDlgItemTextW(box, IDOK, L"OK");
+        if (FCurrent != nullptr && FCurrent->FFont) {
+          ::EnumChildWindows(box, &SetFont, reinterpret_cast<LPARAM>(FCurrent->FFont.Get()));
+        }
       }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
   }
 
+  static inline thread_local TButtonLabels* FCurrent = nullptr;
+  win32::TFont FFont;  // outlives the box: it goes after the hook
   HHOOK FHook;
 };
 

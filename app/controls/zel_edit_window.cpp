@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "app/controls/typed_characters.h"
 #include "platform/win32/gdi_objects.h"
 
 namespace notavo::win32 {
@@ -106,6 +107,15 @@ LRESULT TZelEditWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, 
       FEdit.Width = bounds.right - bounds.left;
       FEdit.Height = bounds.bottom - bounds.top;
       break;
+    }
+    case WM_UNICHAR: {
+      // One UTF-32 character from a program that speaks Unicode: the
+      // control takes it as the code page 932 bytes WM_CHAR brings.
+      if (wParam == UNICODE_NOCHAR) return TRUE;
+      for (const char byte : CodePointToCp932(static_cast<char32_t>(wParam))) {
+        Deliver(WM_CHAR, static_cast<unsigned char>(byte), lParam);
+      }
+      return FALSE;
     }
     case WM_NCDESTROY:
       FEdit.Dispatch(message, wParam, lParam);

@@ -4,6 +4,8 @@
 #include <system_error>
 #include <utility>
 
+#include "app/controls/typed_characters.h"
+
 namespace notavo::framework {
 namespace {
 
@@ -93,6 +95,7 @@ int RunMessageLoop(HWND window, HACCEL accelerators, const std::function<void()>
       if (::TranslateAcceleratorW(window, accelerators, &msg)) continue;
     }
     ::TranslateMessage(&msg);
+    if (win32::DispatchCharAsCodePage932(msg)) continue;
     ::DispatchMessageW(&msg);
   }
   if (gPendingException) std::rethrow_exception(std::exchange(gPendingException, nullptr));

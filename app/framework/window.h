@@ -3,7 +3,7 @@
 // type owns its Win32 object and releases it when destroyed.
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include <functional>
 #include <string>

@@ -54,11 +54,15 @@ LOGFONTW ToLogFontW(const TLogFont& font) {
 }
 
 bool FontShowsCodePage932(HDC dc) {
-  // 日 and あ: a kanji and a kana.
-  WORD glyphs[2] = {};
+  // A letter, a digit, a parenthesis, 日 and あ: some faces that claim the
+  // Shift-JIS character set hold only the double-byte half.
+  constexpr int kProbes = 5;
+  WORD glyphs[kProbes] = {};
   const DWORD found =
-      ::GetGlyphIndicesW(dc, L"\u65E5\u3042", 2, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
-  if (found != GDI_ERROR && (glyphs[0] == 0xFFFF || glyphs[1] == 0xFFFF)) return false;
+      ::GetGlyphIndicesW(dc, L"A1(\u65E5\u3042", kProbes, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
+  if (found != GDI_ERROR && std::find(glyphs, glyphs + kProbes, 0xFFFF) != glyphs + kProbes) {
+    return false;
+  }
   SIZE wide{}, narrow{};
   if (!::GetTextExtentPoint32W(dc, L"\u65E5", 1, &wide) ||
       !::GetTextExtentPoint32W(dc, L"a", 1, &narrow)) {

@@ -59,7 +59,7 @@ class TWin32Surface final : public TSurface {
 LOGFONTW ToLogFontW(const TLogFont& font);
 
 // Whether the font selected into `dc` draws code page 932 text: it has
-// glyphs for kanji and kana, and a double-byte character is wider than a
+// glyphs for ASCII, kanji and kana, and a double-byte character is wider than a
 // single-byte one. Bitmap fonts that claim the Shift-JIS character set but
 // draw every double-byte character as one narrow box fail this.
 bool FontShowsCodePage932(HDC dc);

@@ -6,6 +6,7 @@
 // codes that share one Unicode character with another; characters code page
 // 932 cannot hold are replaced and reported.
 #include "app/controls/zel_edit_window.h"
+#include "app/controls/typed_characters.h"
 // The editor's window first: its portable headers must come before
 // <windows.h> (see platform/win32/windows_api.h).
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@
 #include <string>
 
 #include "platform/win32/cp932.h"
+#include "platform/win32/ui_font.h"
+#include "platform/win32/win32_surface.h"
 #include "tests/wine/window_helpers.h"
 #include "textstore/shift_jis.h"
 
@@ -123,6 +126,43 @@ TEST_F(UnicodeTextTest, UnicodeFromOtherProgramsIsConvertedWithCodePage932) {
   EXPECT_EQ(text->back(), '.');
   EXPECT_NE(text->find("?"), std::string::npos);
   EXPECT_NE(error, "");
+}
+
+// Characters typed on a keyboard reach the message loop as Unicode; the
+// loop hands them to the editor as code page 932 bytes (the system would use
+// its own code page). WM_UNICHAR from another program is taken the same way.
+TEST_F(UnicodeTextTest, TypedAndUnicodeCharactersArriveAsCodePage932) {
+  for (const wchar_t unit : std::wstring(L"\u65E5\uFF71a\u00E9\U0001F600")) {
+    ::PostMessageW(FEditor.Handle(), WM_CHAR, unit, 1);
+  }
+  MSG msg{};
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (!win32::DispatchCharAsCodePage932(msg)) ::DispatchMessageW(&msg);
+  }
+  // 日, half-width ｱ, a, then é and the emoji that the code page cannot hold.
+  EXPECT_EQ(Bytes(), "\x93\xFA\xB1" "a??");
+  EXPECT_EQ(::SendMessageA(FEditor.Handle(), WM_UNICHAR, UNICODE_NOCHAR, 0), TRUE);
+  ::SendMessageA(FEditor.Handle(), WM_UNICHAR, 0x3042, 1);   // あ
+  ::SendMessageA(FEditor.Handle(), WM_UNICHAR, 0x1F600, 1);  // beyond the code page
+  EXPECT_EQ(Bytes(), "\x93\xFA\xB1" "a??\x82\xA0?");
+}
+
+// The program's own window text (lists, status bar, dialogs, message boxes)
+// gets a face that shows ASCII and Japanese on any system language; on a
+// Japanese system it is the face the system gives for the name asked for.
+TEST(UiFont, ShowsAsciiAndJapaneseOnAnySystemLanguage) {
+  const win32::TFont font = win32::CreateUiFont(-12);
+  ASSERT_TRUE(font);
+  win32::TWindowDc dc(nullptr);
+  win32::TDcSlot slot(dc.Get());
+  slot.Select(font.Get());
+  EXPECT_TRUE(win32::FontShowsCodePage932(dc.Get())) 
+      << ::testing::PrintToString(win32::ResolvedFace(font.Get()));
+  if (::GetACP() == 932) {
+    const win32::TFont asked(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                           SHIFTJIS_CHARSET, 0, 0, 0, 0, win32::kUiFace.data()));
+    EXPECT_EQ(win32::ResolvedFace(font.Get()), win32::ResolvedFace(asked.Get()));
+  }
 }
 
 }  // namespace
