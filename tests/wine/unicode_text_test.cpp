@@ -147,6 +147,26 @@ TEST_F(UnicodeTextTest, TypedAndUnicodeCharactersArriveAsCodePage932) {
   EXPECT_EQ(Bytes(), "\x93\xFA\xB1" "a??\x82\xA0?");
 }
 
+// A finished composition of the input method: its result string is read as
+// Unicode and converted with code page 932.
+TEST_F(UnicodeTextTest, InputMethodResultArrivesAsCodePage932) {
+  ::SetFocus(FEditor.Handle());
+  HIMC context = ::ImmGetContext(FEditor.Handle());
+  ASSERT_NE(context, nullptr);
+  ::ImmSetOpenStatus(context, TRUE);
+  std::wstring text = L"\u65E5\u672C\u8A9E\u2460";  // 日本語①
+  const DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  EXPECT_TRUE(::ImmSetCompositionStringW(context, SCS_SETSTR, text.data(), size, nullptr, 0));
+  EXPECT_TRUE(::ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0));
+  ::ImmReleaseContext(FEditor.Handle(), context);
+  MSG msg{};
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    if (!win32::DispatchCharAsCodePage932(msg)) ::DispatchMessageW(&msg);
+  }
+  EXPECT_EQ(Bytes(), "\x93\xFA\x96\x7B\x8C\xEA\x87\x40");
+}
+
 // The program's own window text (lists, status bar, dialogs, message boxes)
 // gets a face that shows ASCII and Japanese on any system language; on a
 // Japanese system it is the face the system gives for the name asked for.
