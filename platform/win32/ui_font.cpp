@@ -1,9 +1,9 @@
 #include "platform/win32/ui_font.h"
 
 #include <algorithm>
-#include <array>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "platform/win32/win32_surface.h"
 
@@ -12,58 +12,51 @@ namespace {
 
 // Proportional faces with Japanese glyphs, in the order tried: Windows' own
 // (by their Japanese and English names), then the IPA faces free systems have.
-constexpr std::array<std::wstring_view, 7> kFallbackFaces = {
-    L"ＭＳ Ｐゴシック", L"MS PGothic", L"MS UI Gothic", L"Meiryo UI",
-    L"Yu Gothic UI",    L"IPAPGothic", L"IPAGothic"};
+const std::vector<std::wstring>& FallbackFaces() {
+  static const std::vector<std::wstring> faces = {
+      L"ＭＳ Ｐゴシック", L"MS PGothic", L"MS UI Gothic", L"Meiryo UI",
+      L"Yu Gothic UI",    L"IPAPGothic", L"IPAGothic"};
+  return faces;
+}
 
-TFont MakeFont(int height, std::wstring_view face, int weight) {
+LOGFONTW Request(int height, std::wstring_view face, int weight) {
   LOGFONTW request{};
   request.lfHeight = height;
   request.lfWeight = weight;
   request.lfCharSet = SHIFTJIS_CHARSET;
-  request.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  request.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  request.lfQuality = DEFAULT_QUALITY;
   request.lfPitchAndFamily = DEFAULT_PITCH;
-  const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
-  std::wmemcpy(request.lfFaceName, face.data(), n);
-  return TFont(::CreateFontIndirectW(&request));
+  std::wmemcpy(request.lfFaceName, face.data(),
+               std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+  return request;
 }
 
-bool ShowsCodePage932(HFONT font) {
-  TWindowDc dc(nullptr);  // the screen
-  if (!dc || font == nullptr) return false;
-  TDcSlot slot(dc.Get());
-  slot.Select(font);
-  return FontShowsCodePage932(dc.Get());
+TFont ShowingCodePage932(const LOGFONTW& wanted) {
+  const TWindowDc screen(nullptr);
+  return CreateFontShowingCodePage932(screen.Get(), wanted, FallbackFaces(),
+                                      VARIABLE_PITCH | FF_SWISS);
 }
 
 }  // namespace
 
 TFont CreateUiFont(int height, std::wstring_view face, int weight) {
-  TFont wanted = MakeFont(height, face, weight);
-  if (ShowsCodePage932(wanted.Get())) return wanted;
-  for (std::wstring_view fallback : kFallbackFaces) {
-    if (fallback == face) continue;
-    TFont candidate = MakeFont(height, fallback, weight);
-    if (ShowsCodePage932(candidate.Get())) return candidate;
-  }
-  return wanted;  // nothing better: the system's choice
+  return ShowingCodePage932(Request(height, face, weight));
 }
 
 TFont ReplacementForSystemFont(const LOGFONTW& font) {
-  const TFont system(::CreateFontIndirectW(&font));
-  if (ShowsCodePage932(system.Get())) return TFont();
-  return CreateUiFont(font.lfHeight, font.lfFaceName, font.lfWeight);
+  bool substituted = false;
+  const TWindowDc screen(nullptr);
+  TFont replacement = CreateFontShowingCodePage932(screen.Get(), font, FallbackFaces(),
+                                                   VARIABLE_PITCH | FF_SWISS, &substituted);
+  return substituted ? std::move(replacement) : TFont();
 }
 
 std::wstring ResolvedFace(HFONT font) {
-  TWindowDc dc(nullptr);  // the screen
-  if (!dc || font == nullptr) return {};
-  TDcSlot slot(dc.Get());
+  const TWindowDc screen(nullptr);
+  if (!screen || font == nullptr) return {};
+  TDcSlot slot(screen.Get());
   slot.Select(font);
   wchar_t face[LF_FACESIZE] = L"";
-  ::GetTextFaceW(dc.Get(), LF_FACESIZE, face);
+  ::GetTextFaceW(screen.Get(), LF_FACESIZE, face);
   return face;
 }
 
