@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "app/font_size.h"
-#include "platform/win32/cp932.h"
+#include "app/message_boxes.h"
+#include "platform/win32/file_names.h"
 
 namespace notavo {
 namespace {
@@ -35,7 +36,10 @@ std::optional<std::string> RunFileDialog(HWND owner, bool save) {
     accepted = ::GetOpenFileNameW(&ofn);
   }
   if (!accepted) return std::nullopt;
-  return win32::NarrowCp932(name.data());
+  std::string notice;
+  std::optional<std::string> chosen = win32::FileNameFromSystem(name.data(), notice);
+  if (!chosen) ShowErrorNotice(owner, notice);
+  return chosen;
 }
 
 }  // namespace

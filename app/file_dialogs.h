@@ -2,7 +2,7 @@
 // page 932 bytes.
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include <optional>
 #include <string>

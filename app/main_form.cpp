@@ -47,7 +47,7 @@ void EnableCommand(HMENU menu, UINT command, bool enabled) {
 
 }  // namespace
 
-TMainForm::TMainForm(HINSTANCE instance, std::optional<std::string> fileName)
+TMainForm::TMainForm(HINSTANCE instance, std::optional<std::wstring> fileName)
     : FCommandLineFile(std::move(fileName)),
       FFormFont(win32::CreateUiFont(-kRecentItemHeight)),
       FMenuImages(instance, IDB_MENU_IMAGES, kMenuImageCount),

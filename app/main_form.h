@@ -31,7 +31,7 @@ class TMainForm final : private framework::TMessageHandler {
  public:
   // `fileName` is the document path as code page 932 bytes, exactly as the
   // user gave it; nullopt for a new, untitled document.
-  TMainForm(HINSTANCE instance, std::optional<std::string> fileName);
+  TMainForm(HINSTANCE instance, std::optional<std::wstring> fileName);
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
   ~TMainForm();
@@ -93,7 +93,7 @@ class TMainForm final : private framework::TMessageHandler {
 
   std::string FFileName;  // as obtained; empty: untitled
   std::string FDisplayName;
-  std::optional<std::string> FCommandLineFile;
+  std::optional<std::wstring> FCommandLineFile;
   bool FSaveEnabled = false, FUndoEnabled = false, FRedoEnabled = false;
   TRecentFiles FRecent;
   TColumnRuler FRuler;

@@ -9,6 +9,7 @@
 #include "app/settings_file.h"
 #include "hook/silent_abort.h"
 #include "platform/win32/cp932.h"
+#include "platform/win32/file_names.h"
 
 namespace notavo {
 namespace {
@@ -61,7 +62,11 @@ void TMainForm::Show(int showCommand) {
 
 std::optional<std::string> TMainForm::OpenCommandLineFile() {
   if (!FCommandLineFile) return std::nullopt;
-  const std::string name = *std::exchange(FCommandLineFile, std::nullopt);
+  std::string notice;
+  const std::optional<std::string> converted =
+      win32::FileNameFromSystem(*std::exchange(FCommandLineFile, std::nullopt), notice);
+  if (!converted) return notice;  // an untitled document, and why
+  const std::string& name = *converted;
   if (!FileExists(name)) {
     FFileName = name;  // a new document: Save creates the file
     return std::nullopt;

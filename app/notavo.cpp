@@ -20,15 +20,14 @@ struct LocalFreeDeleter {
   void operator()(wchar_t** argv) const { ::LocalFree(argv); }
 };
 
-// The first command-line argument as code page 932 bytes, the form every
-// file name takes inside the program. An empty argument counts as none;
+// The first command-line argument. An empty argument counts as none;
 // further arguments are ignored.
-std::optional<std::string> FirstArgument() {
+std::optional<std::wstring> FirstArgument() {
   int argc = 0;
   std::unique_ptr<wchar_t*, LocalFreeDeleter> argv(
       ::CommandLineToArgvW(::GetCommandLineW(), &argc));
   if (!argv || argc < 2 || argv.get()[1][0] == L'\0') return std::nullopt;
-  return notavo::win32::NarrowCp932(argv.get()[1]);
+  return std::wstring(argv.get()[1]);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "hook/drop_target.h"
 
 #include <exception>
+#include <stdexcept>
 
 #include "hook/silent_abort.h"
 #include "platform/win32/cp932.h"
+#include "platform/win32/file_names.h"
 
 namespace notavo {
 
@@ -16,7 +18,10 @@ std::vector<std::string> DroppedFileNames(HDROP drop) {
     std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
     const UINT got = ::DragQueryFileW(drop, i, name.data(), length + 1);
     name.resize(got);
-    names.push_back(win32::NarrowCp932(name));
+    std::string notice;
+    std::optional<std::string> converted = win32::FileNameFromSystem(name, notice);
+    if (!converted) throw std::runtime_error(notice);
+    names.push_back(std::move(*converted));
   }
   return names;
 }

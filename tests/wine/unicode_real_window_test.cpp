@@ -75,5 +75,25 @@ TEST(RunningNotavoOnAnyLanguage, ShowsTakesAndAsksInJapanese) {
   ::PostMessageW(box, WM_COMMAND, IDNO, 0);
 }
 
+// A name code page 932 cannot hold is refused with a notice: a best-fit
+// conversion would open (and later save over) cafe.txt instead.
+TEST(RunningNotavoOnAnyLanguage, RefusesAFileNameTheCodePageCannotHold) {
+  const TempFolder folder;
+  WriteWholeFile(folder / L"cafe.txt", "another file");
+  WriteWholeFile(folder / L"caf\u00E9.txt", "mine");
+  NotavoProcess notavo(folder / L"caf\u00E9.txt");
+  const std::optional<WindowInfo> main = notavo.WaitForWindow(L"NotavoMainForm");
+  ASSERT_TRUE(main);
+  const HWND box = FindMessageBox(::GetWindowThreadProcessId(main->handle, nullptr));
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(ChildTexts(box).find(L"Shift-JIS"), std::wstring::npos);
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  const HWND editor = ::FindWindowExW(main->handle, nullptr, L"TZelEdit", nullptr);
+  EXPECT_EQ(::SendMessageA(editor, WM_GETTEXTLENGTH, 0, 0), 0);
+  wchar_t caption[256] = L"";
+  ::GetWindowTextW(main->handle, caption, 256);
+  EXPECT_EQ(std::wstring(caption).find(L"caf"), std::wstring::npos);
+}
+
 }  // namespace
 }  // namespace notavo::testing
