@@ -295,7 +295,10 @@ std::optional<std::string> TWin32EditorHost::ResultString() {
     if (got < 0) return std::nullopt;
     result.resize(static_cast<std::size_t>(std::min(got, size)) / sizeof(wchar_t));
   }
-  return NarrowCp932(result);
+  // As typed characters: what the code page cannot hold shows as '?', not
+  // as a look-alike.
+  bool lost = false;
+  return NarrowCp932Reporting(result, lost);
 }
 
 bool TWin32EditorHost::Notify(int action, int index, int value) {
