@@ -9,6 +9,8 @@
 #include <utility>
 
 #include "app/dialogs/about_box.h"
+#include "app/dialogs/return_dlg.h"
+#include "app/dialogs/set_system_dlg.h"
 #include "app/editor_settings.h"
 #include "app/message_boxes.h"
 #include "app/resource.h"
@@ -259,6 +261,16 @@ void TMainForm::Command(UINT id) {
     case IDM_OPTIONS_FONT:
       ChooseFont();
       break;
+    case IDM_OPTIONS_DISPLAY: {
+      TSetSystemDlg dialog(edit, TSettingsFile(TSettingsFile::ProgramPath()));
+      dialog.ShowModal(Handle());
+      break;
+    }
+    case IDM_OPTIONS_WRAP: {
+      TReturnDlg dialog(edit, TSettingsFile(TSettingsFile::ProgramPath()));
+      dialog.ShowModal(Handle());
+      break;
+    }
     case IDM_HELP_ABOUT: {
       TAboutBox about;
       about.ShowModal(Handle());
@@ -275,8 +287,8 @@ void TMainForm::Command(UINT id) {
       }
       break;
     default:
-      // The display, wrap, find and replace dialogs come with their own
-      // work; until then their items do nothing.
+      // The find and replace dialogs come with their own work; until
+      // then their items do nothing.
       break;
   }
 }

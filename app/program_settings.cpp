@@ -10,6 +10,18 @@ constexpr const char* kFont = "Font";
 constexpr const char* kReturn = "Return";
 constexpr const char* kSystem = "System";
 
+const char* WrapKey(TWrapBox box) {
+  switch (box) {
+    case TWrapBox::NoReturn:
+      return "NoReturn";
+    case TWrapBox::RightReturn:
+      return "RightReturn";
+    case TWrapBox::SetReturn:
+      return "SetReturn";
+  }
+  return "";
+}
+
 }  // namespace
 
 TWrapMode TProgramSettings::WrapMode() const {
@@ -26,9 +38,9 @@ TProgramSettings ReadProgramSettings(const TSettingsFile& file, const TProgramSe
   s.Height = file.ReadInteger(kForm, "MainForm.Height", defaults.Height);
   s.FontName = file.ReadString(kFont, "FontName", defaults.FontName);
   s.FontSize = file.ReadInteger(kFont, "FontSize", defaults.FontSize);
-  s.NoReturn = file.ReadBool(kReturn, "NoReturn", true);
-  s.RightReturn = file.ReadBool(kReturn, "RightReturn", false);
-  s.SetReturn = file.ReadBool(kReturn, "SetReturn", false);
+  s.NoReturn = file.ReadBool(kReturn, WrapKey(TWrapBox::NoReturn), true);
+  s.RightReturn = file.ReadBool(kReturn, WrapKey(TWrapBox::RightReturn), false);
+  s.SetReturn = file.ReadBool(kReturn, WrapKey(TWrapBox::SetReturn), false);
   s.SetNum = file.ReadInteger(kReturn, "SetNum", 10);
   s.ShowLineNumber = file.ReadBool(kSystem, "ShowLineNumber", true);
   s.ShowUnderLine = file.ReadBool(kSystem, "ShowUnderLine", true);
@@ -64,25 +76,28 @@ void ApplyDisplaySettings(TZelEdit& edit, const TProgramSettings& settings, int 
 }
 
 void ApplyWrapMode(TZelEdit& edit, const TProgramSettings& settings) {
+  TWrapBox mode = TWrapBox::NoReturn;
   switch (settings.WrapMode()) {
     case TWrapMode::NoWrap:
-      edit.SetAutoWrap(false);
-      edit.SetColumn(edit.MaxColumn());
-      edit.SetHorzScrollBar(true);
       break;
     case TWrapMode::WrapAtWindowEdge:
-      edit.SetAutoWrap(true);
-      edit.SetColumn(edit.MaxColumn());
-      edit.SetHorzScrollBar(false);
+      mode = TWrapBox::RightReturn;
       break;
     case TWrapMode::WrapAtColumn:
-      edit.SetAutoWrap(false);
-      edit.SetColumn(settings.SetNum);
-      edit.SetHorzScrollBar(true);
+      mode = TWrapBox::SetReturn;
       break;
     case TWrapMode::Keep:
-      break;
+      return;
   }
+  ApplyWrapConfig(edit, WrapConfigFor(mode, settings.SetNum, edit.MaxColumn()));
+}
+
+void ApplyWrapConfig(TZelEdit& edit, const TWrapConfig& config) {
+  TZelEditOptions o = edit.Options();
+  o.AutoWrap = config.AutoWrap;
+  o.Column = config.Column;
+  o.HorzScrollBar = config.HorzScrollBar;
+  edit.ApplyOptions(o);
 }
 
 void WriteClosingSettings(const TSettingsFile& file, int width, int height,
@@ -91,6 +106,31 @@ void WriteClosingSettings(const TSettingsFile& file, int width, int height,
   file.WriteInteger(kForm, "MainForm.Height", height);
   file.WriteString(kFont, "FontName", fontName);
   file.WriteInteger(kFont, "FontSize", fontSize);
+}
+
+bool ReadWrapFlag(const TSettingsFile& file, TWrapBox box, bool fallback) {
+  return file.ReadBool(kReturn, WrapKey(box), fallback);
+}
+
+std::string ReadWrapColumnText(const TSettingsFile& file, const std::string& fallback) {
+  return file.ReadString(kReturn, "SetNum", fallback);
+}
+
+void WriteWrapSettings(const TSettingsFile& file, const TWrapBoxes& boxes, int setNum) {
+  for (TWrapBox box : {TWrapBox::RightReturn, TWrapBox::SetReturn, TWrapBox::NoReturn}) {
+    file.WriteBool(kReturn, WrapKey(box), boxes.IsChecked(box));
+  }
+  file.WriteInteger(kReturn, "SetNum", setNum);
+}
+
+void WriteDisplaySettings(const TSettingsFile& file, const TZelEditOptions& options) {
+  file.WriteBool(kSystem, "ShowLineNumber", options.ShowLineNumber);
+  file.WriteBool(kSystem, "ShowUnderLine", options.ShowUnderLine);
+  file.WriteBool(kSystem, "ShowEOF", options.ShowEOF);
+  file.WriteBool(kSystem, "ShowCR", options.ShowCR);
+  file.WriteBool(kSystem, "ShowDblSpace", options.ShowDblSpace);
+  file.WriteBool(kSystem, "ShowTAB", options.ShowTAB);
+  file.WriteInteger(kSystem, "TABCount", options.TabCount);
 }
 
 }  // namespace notavo

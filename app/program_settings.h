@@ -7,6 +7,7 @@
 // clang-format off
 #include <string>
 
+#include "app/choices/wrap_choice.h"
 #include "app/font_size.h"
 #include "app/settings_file.h"
 // clang-format on
@@ -48,9 +49,23 @@ TProgramSettings ReadProgramSettings(const TSettingsFile& file, const TProgramSe
 void ApplyDisplaySettings(TZelEdit& edit, const TProgramSettings& settings, int pixelsPerInch);
 // The wrap mode, after everything else is applied.
 void ApplyWrapMode(TZelEdit& edit, const TProgramSettings& settings);
+// One wrap configuration given to `edit` in one options change.
+void ApplyWrapConfig(TZelEdit& edit, const TWrapConfig& config);
 
 // Window size and font, written at close. Throws ESettingsWriteError.
 void WriteClosingSettings(const TSettingsFile& file, int width, int height,
                           const std::string& fontName, int fontSize);
+
+// The wrap dialog's reads when it shows: one of the three "Return" flags,
+// and "SetNum" as text. `fallback`: what the dialog shows now.
+bool ReadWrapFlag(const TSettingsFile& file, TWrapBox box, bool fallback);
+std::string ReadWrapColumnText(const TSettingsFile& file, const std::string& fallback);
+// The wrap dialog's OK: "RightReturn", "SetReturn", "NoReturn", "SetNum".
+// Throws ESettingsWriteError.
+void WriteWrapSettings(const TSettingsFile& file, const TWrapBoxes& boxes, int setNum);
+
+// The display dialog's OK: the six "System" flags, then "TABCount".
+// Throws ESettingsWriteError.
+void WriteDisplaySettings(const TSettingsFile& file, const TZelEditOptions& options);
 
 }  // namespace notavo

@@ -305,6 +305,7 @@ void TDialog::CreateControl(const TControlSpec& control, bool startsGroup) {
     const auto field = static_cast<int>(::SendMessageW(window, CB_GETITEMHEIGHT, WPARAM(-1), 0));
     const int wanted = field + height - (r.bottom - r.top);
     if (wanted > 0) ::SendMessageW(window, CB_SETITEMHEIGHT, WPARAM(-1), wanted);
+    ::SetWindowTextW(window, text);  // a combo box ignores its creation text
   }
   if (control.Kind == TControlKind::Icon) {
     auto icon = static_cast<HICON>(
