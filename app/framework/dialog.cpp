@@ -298,13 +298,18 @@ void TDialog::CreateControl(const TControlSpec& control, bool startsGroup) {
   if (window == nullptr) ThrowLastError("CreateWindowExW");
   ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (isCombo) {
-    // The closed box as high as the table says: its selection field grows
-    // or shrinks by the difference.
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    const auto field = static_cast<int>(::SendMessageW(window, CB_GETITEMHEIGHT, WPARAM(-1), 0));
-    const int wanted = field + height - (r.bottom - r.top);
-    if (wanted > 0) ::SendMessageW(window, CB_SETITEMHEIGHT, WPARAM(-1), wanted);
+    // The closed box as high as the table says: its selection field asked
+    // to grow or shrink by the difference, a few rounds (Wine adds 2 to
+    // what it is given).
+    auto request = static_cast<int>(::SendMessageW(window, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+    for (int round = 0; round < 3; ++round) {
+      RECT r{};
+      ::GetWindowRect(window, &r);
+      const int off = height - (r.bottom - r.top);
+      if (off == 0 || request + off <= 0) break;
+      request += off;
+      ::SendMessageW(window, CB_SETITEMHEIGHT, WPARAM(-1), request);
+    }
     ::SetWindowTextW(window, text);  // a combo box ignores its creation text
   }
   if (control.Kind == TControlKind::Icon) {
