@@ -2,27 +2,23 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <system_error>
-#include <vector>
 
 #include "platform/win32/cp932.h"
-#include "platform/win32/win32_surface.h"
+#include "platform/win32/ui_font.h"
 
 namespace notavo::framework {
 namespace {
 
 // The dialogs' face, or where it is not installed the first of its
-// stand-ins that is (Wine has IPA's proportional Gothic).
-constexpr const wchar_t* kFaces[] = {L"ＭＳ Ｐゴシック", L"MS PGothic", L"IPAPGothic"};
+// stand-ins that is (Wine has IPA's proportional Gothic, where the font
+// mapper would give a fixed-pitch face for the name). The UI font rule then
+// makes sure it shows Japanese.
+constexpr const wchar_t* kFaces[] = {win32::kUiFace.data(), L"MS PGothic", L"IPAPGothic"};
 constexpr COLORREF kLinkColor = RGB(0, 0, 255), kLinkHoverColor = RGB(255, 0, 0);
 // Room for a combo box's drop-down list below its closed box.
 constexpr int kDropDownListHeight = 200;
-
-// Faces with Japanese glyphs for when the chosen face has none.
-const std::vector<std::wstring>& FallbackFaces() {
-  static const std::vector<std::wstring> faces = {L"IPAPGothic", L"ＭＳ ゴシック", L"IPAGothic"};
-  return faces;
-}
 
 bool FaceInstalled(HDC dc, const wchar_t* face) {
   LOGFONTW query{};
@@ -33,9 +29,10 @@ bool FaceInstalled(HDC dc, const wchar_t* face) {
              0) == 0;
 }
 
-const wchar_t* DialogFace(HDC dc) {
+const wchar_t* DialogFace() {
+  const win32::TWindowDc screen(nullptr);
   for (const wchar_t* face : kFaces) {
-    if (FaceInstalled(dc, face)) return face;
+    if (FaceInstalled(screen.Get(), face)) return face;
   }
   return kFaces[0];
 }
@@ -165,6 +162,9 @@ INT_PTR TDialog::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       EndModal(kModalCancel);
       return TRUE;
+    case WM_DESTROY:  // also when its owner goes first: the loop must end
+      if (!FResult) FResult = kModalCancel;
+      return FALSE;
     case WM_CTLCOLORSTATIC: {
       auto control = reinterpret_cast<HWND>(lParam);
       const TControlSpec* spec = SpecOf(control);
@@ -322,16 +322,13 @@ void TDialog::CreateControl(const TControlSpec& control, bool startsGroup) {
 HFONT TDialog::FontOfHeight(int height, bool underline) {
   const auto key = std::make_pair(height, underline);
   if (auto found = FFonts.find(key); found != FFonts.end()) return found->second.Get();
-  LOGFONTW wanted{};
-  wanted.lfHeight = -height;
-  wanted.lfWeight = FW_NORMAL;
-  wanted.lfUnderline = underline ? TRUE : FALSE;
-  wanted.lfCharSet = SHIFTJIS_CHARSET;
-  wanted.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  const win32::TWindowDc screen(nullptr);
-  std::wcsncpy(wanted.lfFaceName, DialogFace(screen.Get()), LF_FACESIZE - 1);
-  win32::TFont font = win32::CreateFontShowingCodePage932(screen.Get(), wanted, FallbackFaces(),
-                                                          VARIABLE_PITCH | FF_SWISS);
+  win32::TFont font = win32::CreateUiFont(-height, DialogFace());
+  if (underline && font) {  // the same face, underlined
+    LOGFONTW chosen{};
+    ::GetObjectW(font.Get(), sizeof chosen, &chosen);
+    chosen.lfUnderline = TRUE;
+    font = win32::TFont(::CreateFontIndirectW(&chosen));
+  }
   HFONT handle = font.Get();
   FFonts.emplace(key, std::move(font));
   return handle;
