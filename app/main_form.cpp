@@ -79,6 +79,7 @@ TMainForm::TMainForm(HINSTANCE instance, std::optional<std::wstring> fileName)
         reinterpret_cast<std::uintptr_t>(::GetSubMenu(FEditorMenu.Get(), 0)));
   }
   WireEditorEvents();
+  WireSearchEvents();
   CreateChildren(instance);
   FEditor.Edit().SetColumn(FEditor.Edit().MaxColumn());
   ShowInsertPanel();
@@ -141,8 +142,6 @@ void TMainForm::WireEditorEvents() {
     ShowInsertPanel();
     ShowCaretPanel();
   };
-  // The current find hit stays marked through every repaint.
-  edit.OnPaint = [](TZelEdit& sender) { sender.PaintFoundText(0xFF0000); };
   edit.OnSelectionChange = [this](TZelEdit& sender) {
     FRuler.DrawCaret(FEditor.Host().Surface(), sender, true);
   };

@@ -11,6 +11,7 @@
 // Then the rest.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/column_ruler.h"
@@ -65,6 +66,15 @@ class TMainForm final : private framework::TMessageHandler {
   void FocusEditor();
   int PixelsPerInch() const;
 
+  // ---- searching (main_form_search.cpp) -------------------------------------
+  void WireSearchEvents();
+  // The replace dialog's run: over the selection's rows (or everything),
+  // asking before each replacement.
+  void ReplaceAll(std::string_view find, std::string_view replacement);
+  // The window a notice or question belongs to: the dialog being shown, or
+  // this window.
+  HWND NoticeOwner() const;
+
   // ---- the document (main_form_document.cpp) --------------------------------
   // Reads the command line's file; the reason when it could not be read.
   std::optional<std::string> OpenCommandLineFile();
@@ -95,6 +105,7 @@ class TMainForm final : private framework::TMessageHandler {
   std::string FDisplayName;
   std::optional<std::wstring> FCommandLineFile;
   bool FSaveEnabled = false, FUndoEnabled = false, FRedoEnabled = false;
+  bool FReplaceDeclined = false;  // a hit of this replace run was kept
   TRecentFiles FRecent;
   TColumnRuler FRuler;
   TFontDialog FFontDialog;

@@ -16,6 +16,13 @@ enum class TSaveAnswer { Yes, No, Cancel };
 // close box).
 TSaveAnswer AskToSave(HWND owner, const std::string& displayName);
 
+enum class TReplaceAnswer { Yes, No, Abort, All, Closed };
+
+// "情報": "置換しますか？" with "はい(&Y)" (the default), "いいえ(&N)" (also
+// Esc), "中止(&A)" and "すべて(&A)". The close box is an answer of its own:
+// Closed.
+TReplaceAnswer AskToReplace(HWND owner);
+
 // A plain notice with the program's title and one "OK" button.
 void ShowNotice(HWND owner, const std::string& text);
 // The same with the error icon, for failures.
