@@ -275,6 +275,12 @@ void TMainForm::Command(UINT id) {
       about.ShowModal(Handle());
       break;
     }
+    case IDM_SEARCH_FIND:
+      Find2Click();
+      break;
+    case IDM_SEARCH_REPLACE:
+      ReplaceClick();
+      break;
     case IDM_EDITOR_MENU:
       if (::GetFocus() == EditorHandle()) ShowContextMenu(-1);
       break;
@@ -286,8 +292,6 @@ void TMainForm::Command(UINT id) {
       }
       break;
     default:
-      // The find and replace dialogs come with their own work; until
-      // then their items do nothing.
       break;
   }
 }

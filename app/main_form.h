@@ -68,6 +68,9 @@ class TMainForm final : private framework::TMessageHandler {
 
   // ---- searching (main_form_search.cpp) -------------------------------------
   void WireSearchEvents();
+  // The find and the replace dialog, each shown until the user closes it.
+  void Find2Click();
+  void ReplaceClick();
   // The replace dialog's run: over the selection's rows (or everything),
   // asking before each replacement.
   void ReplaceAll(std::string_view find, std::string_view replacement);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/dialogs/find_dialog.h"
+#include "app/dialogs/replace_dialog.h"
 #include "app/message_boxes.h"
 #include "editor/search/match_rule.h"
 #include "platform/win32/cp932.h"
@@ -25,8 +27,11 @@ void TMainForm::WireSearchEvents() {
   edit.OnFind = TBuiltInMatcher{};
   // The mark is a colouring, not a selection: every repaint draws it again.
   edit.OnPaint = [](TZelEdit& sender) { sender.PaintFoundText(kFoundTextColor); };
-  edit.OnFindHit = [](TZelEdit& sender, std::string_view, int, int, int, int) {
+  // The editor raises no caret events while a dialog has the keyboard, so
+  // the caret panel is brought up to date here, after every hit and run.
+  edit.OnFindHit = [this](TZelEdit& sender, std::string_view, int, int, int, int) {
     sender.PaintFoundText(kFoundTextColor);
+    ShowCaretPanel();
   };
   edit.OnFindNoHit = [this](TZelEdit&, std::string_view) {
     ShowNotice(NoticeOwner(), Cp932(L"見つかりませんでした"));
@@ -54,10 +59,23 @@ void TMainForm::WireSearchEvents() {
     }
   };
   edit.OnFindChangeEnd = [this](TZelEdit&, std::string_view, std::string_view, int count) {
+    ShowCaretPanel();
     ShowNotice(NoticeOwner(), count > 0 || FReplaceDeclined
                                   ? std::to_string(count) + Cp932(L"個置換しました。")
                                   : Cp932(L"見つかりませんでした"));
   };
+}
+
+void TMainForm::Find2Click() {
+  TFindDlg dialog(FEditor.Edit());
+  dialog.ShowModal(Handle());
+}
+
+void TMainForm::ReplaceClick() {
+  TOkikaeDlg dialog([this](std::string_view find, std::string_view replacement) {
+    ReplaceAll(find, replacement);
+  });
+  dialog.ShowModal(Handle());
 }
 
 void TMainForm::ReplaceAll(std::string_view find, std::string_view replacement) {
