@@ -96,7 +96,8 @@ class FindReplace : public ::testing::Test {
 
 // Nothing before the text is typed (F3, Enter, the button); then the first
 // search goes from the top downward even with upward chosen, later ones the
-// chosen way, and past the last hit the notice says so.
+// chosen way, and past the last hit the notice says so; an emptied text
+// still searches.
 TEST_F(FindReplace, FindStartsAtTheTopThenGoesTheChosenWay) {
   constexpr int kFirst = 7;  // the hits below the rows the dialog covers
   std::string text;
@@ -133,6 +134,10 @@ TEST_F(FindReplace, FindStartsAtTheTopThenGoesTheChosenWay) {
     }
   }
   ASSERT_TRUE(Keys(dialog, L"F3"));
+  ASSERT_NO_FATAL_FAILURE(ExpectNotice(s, L"見つかりませんでした"));
+  // Emptied, the text is searched for as it is: never found.
+  ASSERT_TRUE(testing::PointAt(::FindWindowExW(dialog, nullptr, L"Edit", nullptr), 5, 5) &&
+              testing::Xdotool(L"click 1 key --delay 60 End BackSpace BackSpace F3"));
   ASSERT_NO_FATAL_FAILURE(ExpectNotice(s, L"見つかりませんでした"));
   ASSERT_TRUE(::IsWindow(dialog)) << "the dialog closed";
   ASSERT_TRUE(Keys(dialog, L"Escape"));
