@@ -65,7 +65,10 @@ void Answer(const Session& s, const wchar_t* caption, std::initializer_list<cons
     EXPECT_NE(shown.find(std::wstring(text) + L"\n"), std::wstring::npos)
         << win32::NarrowCp932(shown);
   }
-  if (screenshot != nullptr) SaveScreenshot(box->handle, screenshot);
+  if (screenshot != nullptr) {
+    std::this_thread::sleep_for(500ms);  // painted through
+    SaveScreenshot(box->handle, screenshot);
+  }
   ASSERT_TRUE(button == nullptr ? Keys(box->handle, keys) : Click(box->handle, button));
   ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box->handle); }, 8s));
 }
