@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <random>
 #include <string>
 
 #include "app/choices/tab_width_choice.h"
@@ -61,28 +60,6 @@ TEST(WrapBoxes, LoadAndClickTable) {
     TWrapBoxes boxes = Loaded(c.file);
     for (TWrapBox box : c.clicks) boxes.Click(box);
     EXPECT_EQ(Show(boxes), c.expected) << "case " << (&c - cases);
-  }
-}
-
-// Whatever the file said, once the user has clicked a box, exactly one box
-// is checked and it is the only one disabled.
-TEST(WrapBoxes, RandomClicksKeepOneChoice) {
-  std::mt19937 random(13);
-  for (int run = 0; run < 200; ++run) {
-    std::map<TWrapBox, bool> file;
-    for (TWrapBox box : {NoReturn, RightReturn, SetReturn}) file[box] = random() % 2 == 0;
-    TWrapBoxes boxes = Loaded(file);
-    for (int step = 0; step < 8; ++step) {
-      const auto box = static_cast<TWrapBox>(random() % 3);
-      if (!boxes.IsEnabled(box)) continue;  // a disabled box takes no click
-      boxes.Click(box);
-      int checked = 0;
-      for (TWrapBox b : {NoReturn, RightReturn, SetReturn}) {
-        checked += boxes.IsChecked(b);
-        EXPECT_EQ(boxes.IsEnabled(b), !boxes.IsChecked(b)) << Show(boxes);
-      }
-      ASSERT_EQ(checked, 1) << Show(boxes);
-    }
   }
 }
 
