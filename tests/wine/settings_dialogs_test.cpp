@@ -2,9 +2,7 @@
 // notavo.exe with real keys and clicks (xdotool): their controls at their
 // places, what each choice does to the view and the settings file, the
 // settings after a restart. NOTAVO_SCREENSHOTS: where the pictures go.
-// clang-format off
-// First: it brings the editor's headers and <windows.h> in the order they need.
-#include "tests/wine/window_helpers.h"
+#include "tests/wine/notavo_session.h"
 // clang-format on
 #include <gtest/gtest.h>
 
@@ -12,9 +10,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include "tests/wine/real_input.h"
-#include "tests/wine/running_editor.h"
 
 namespace notavo {
 namespace {
@@ -65,71 +60,52 @@ void ExpectPlaces(HWND dialog, SIZE client,
 
 bool IsChecked(HWND box) { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-// notavo.exe copied into a folder of its own, with `settings` beside it (none
-// when empty), on a document; closed at the end.
-class Session {
+// The program on a document, with `settings` as its settings file (none
+// when empty), and what the settings dialogs change.
+class DialogSession : public Session {
  public:
-  Session(const TempFolder& folder, const std::string& settings, const std::string& document)
-      : FIni(folder / L"notavo.ini"),
-        FNotavo(Start(folder, settings, document), folder / L"notavo.exe") {
-    if (const auto main = FNotavo.WaitForWindow(L"NotavoMainForm")) {
-      FNotavo.WaitUntilIdle();
-      FMain = main->handle;
-      FEditor = ::FindWindowExW(FMain, nullptr, L"TZelEdit", nullptr);
-    }
-  }
-  ~Session() {
-    if (FMain != nullptr && FNotavo.Running()) FNotavo.CloseAndWait(FMain);
-  }
-  bool Ready() const { return FEditor != nullptr; }
+  DialogSession(const TempFolder& folder, const std::string& settings, const std::string& document)
+      : Session((Prepare(folder, settings, document), folder), folder / L"text.txt"),
+        FIni(folder / L"notavo.ini") {}
+
   std::string Settings() const {
     return ::GetFileAttributesW(FIni.c_str()) == INVALID_FILE_ATTRIBUTES ? "" : ReadWholeFile(FIni);
   }
   bool HasSetting(const std::string& line) const {
     return Settings().find(line + "\r\n") != std::string::npos;
   }
-  int Rows() const { return static_cast<int>(::SendMessageW(FEditor, EM_GETLINECOUNT, 0, 0)); }
-  bool HorizontalBar() const { return (::GetWindowLongW(FEditor, GWL_STYLE) & WS_HSCROLL) != 0; }
+  int Rows() const { return static_cast<int>(::SendMessageW(Editor(), EM_GETLINECOUNT, 0, 0)); }
+  bool HorizontalBar() const { return (::GetWindowLongW(Editor(), GWL_STYLE) & WS_HSCROLL) != 0; }
   // End-of-text mark pixels on the screen, right of the gutter (where the
   // caret stands at the start) and below the ruler.
   int MarkPixels() const {
-    ::SendMessageW(FEditor, ::RegisterWindowMessageA("WM_TZELEDIT_SETCARETPOS"), 0, 0);
+    ::SendMessageW(Editor(), ::RegisterWindowMessageA("WM_TZELEDIT_SETCARETPOS"), 0, 0);
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(FEditor, nullptr), &info);
-    const RECT area{info.rcCaret.left, 12, ClientSize(FEditor).cx, ClientSize(FEditor).cy};
-    return ClientCapture(FEditor, ClientCapture::kScreen).Count(area, kTeal);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(Editor(), nullptr), &info);
+    const RECT area{info.rcCaret.left, 12, ClientSize(Editor()).cx, ClientSize(Editor()).cy};
+    return ClientCapture(Editor(), ClientCapture::kScreen).Count(area, kTeal);
   }
 
   HWND DialogNow(const std::wstring& caption) const {
-    for (const WindowInfo& window : FNotavo.Windows()) {
-      if (window.className == L"#32770" && window.caption == caption) return window.handle;
-    }
-    return nullptr;
-  }
-  HWND Dialog(const std::wstring& caption) const {
-    HWND found = nullptr;
-    WaitFor([&] { return (found = DialogNow(caption)) != nullptr; }, 8s);
-    std::this_thread::sleep_for(300ms);  // painted
-    return found;
+    const auto found = DialogTitled(caption, 0ms);
+    return found ? found->handle : nullptr;
   }
   bool Gone(const std::wstring& caption) const {
-    return WaitFor([&] { return DialogNow(caption) == nullptr; }, 8s);
+    return WaitFor([&] { return DialogNow(caption) == nullptr; }, kDialogTimeout);
   }
-  // Keys into the editor (the keyboard follows the pointer), then the dialog
-  // they open.
+  // The dialog `keys` typed into the editor open.
   HWND Open(const std::wstring& keys, const std::wstring& caption) const {
-    const SIZE size = ClientSize(FEditor);
-    return PointAt(FEditor, size.cx / 2, size.cy / 2) && Xdotool(L"key --delay 60 " + keys)
-               ? Dialog(caption)
-               : nullptr;
+    const auto found = Keys(keys) ? DialogTitled(caption) : std::nullopt;
+    std::this_thread::sleep_for(300ms);  // painted
+    return found ? found->handle : nullptr;
   }
   // A notice's texts, after answering it.
   std::wstring Notice() const {
-    HWND box = Dialog(L"Notavo");
-    if (box == nullptr) return L"<no notice>";
-    const std::wstring texts = ChildTexts(box);
-    Keys(box, L"Return");
+    const auto box = DialogTitled(L"Notavo");
+    if (!box) return L"<no notice>";
+    const std::wstring texts = ChildTexts(box->handle);
+    DialogKeys(box->handle, L"key Return");
     Gone(L"Notavo");
     return texts;
   }
@@ -138,8 +114,8 @@ class Session {
     return PointAt(control, ClientSize(control).cx / 2, ClientSize(control).cy / 2) &&
            Xdotool(L"click 1");
   }
-  static bool Keys(HWND dialog, const std::wstring& keys) {
-    return PointAt(dialog, 5, 5) && Xdotool(L"key --delay 60 " + keys);
+  static bool Press(HWND dialog, const std::wstring& keys) {
+    return DialogKeys(dialog, L"key --delay 60 " + keys);
   }
   // The combo box's text replaced: one run of xdotool, since runs cannot be
   // waited for and would overlap.
@@ -150,17 +126,13 @@ class Session {
   }
 
  private:
-  static std::wstring Start(const TempFolder& folder, const std::string& settings,
-                            const std::string& document) {
-    ::CopyFileW(FindNotavoExe().c_str(), (folder / L"notavo.exe").c_str(), FALSE);
+  static void Prepare(const TempFolder& folder, const std::string& settings,
+                      const std::string& document) {
     if (!settings.empty()) WriteWholeFile(folder / L"notavo.ini", settings);
     WriteWholeFile(folder / L"text.txt", document);
-    return folder / L"text.txt";
   }
 
   std::wstring FIni;
-  NotavoProcess FNotavo;
-  HWND FMain = nullptr, FEditor = nullptr;
 };
 
 class SettingsDialogs : public ::testing::Test {
@@ -211,7 +183,7 @@ struct TWrapStep {
 
 TEST_F(SettingsDialogs, WrapDialogModesColumnsCancelAndRestart) {
   {
-    Session s(FFolder, "", kLongLine);
+    DialogSession s(FFolder, "", kLongLine);
     ASSERT_TRUE(s.Ready());
     // No settings file: no wrapping chosen; the column box disabled at "10".
     TWrapDialog d(s.Open(L"F3", kWrap));
@@ -227,7 +199,7 @@ TEST_F(SettingsDialogs, WrapDialogModesColumnsCancelAndRestart) {
                   {d.cancel, {220, 70, 75, 25}}});
     EXPECT_TRUE(::GetWindowLongW(d.ok, GWL_STYLE) & BS_DEFPUSHBUTTON);
     SaveScreenshot(d.dialog, "screenshot-dialog-return.png");
-    ASSERT_TRUE(Session::Keys(d.dialog, L"Escape"));
+    ASSERT_TRUE(DialogSession::Press(d.dialog, L"Escape"));
     ASSERT_TRUE(s.Gone(kWrap));
 
     using W = TWrapDialog;
@@ -249,16 +221,16 @@ TEST_F(SettingsDialogs, WrapDialogModesColumnsCancelAndRestart) {
       d = TWrapDialog(s.Open(L"F3", kWrap));
       ASSERT_NE(d.dialog, nullptr);
       if (step.box != nullptr) {
-        ASSERT_TRUE(Session::Click(d.*step.box));
+        ASSERT_TRUE(DialogSession::Click(d.*step.box));
         ASSERT_TRUE(WaitFor([&] { return !::IsWindowEnabled(d.*step.box); })) << d.State();
         EXPECT_TRUE(IsChecked(d.*step.box));
         EXPECT_EQ(::IsWindowEnabled(d.column) != FALSE, step.box == &TWrapDialog::set);
       }
       if (step.typed != nullptr) {
-        ASSERT_TRUE(Session::Retype(d.column, step.typed));
+        ASSERT_TRUE(DialogSession::Retype(d.column, step.typed));
         ASSERT_TRUE(WaitFor([&] { return TextOf(d.column) == step.typed; })) << TextOf(d.column);
       }
-      ASSERT_TRUE(Session::Keys(d.dialog, step.key));
+      ASSERT_TRUE(DialogSession::Press(d.dialog, step.key));
       const std::wstring notice = step.notice != nullptr ? s.Notice() : L"";
       ASSERT_TRUE(s.Gone(kWrap));
       if (step.notice != nullptr) {
@@ -288,7 +260,7 @@ TEST_F(SettingsDialogs, WrapDialogModesColumnsCancelAndRestart) {
     EXPECT_GT(std::stoi(widest), 250);
   }
   // The next start wraps at the window's edge and the dialog says so.
-  Session s(FFolder, "", kLongLine);
+  DialogSession s(FFolder, "", kLongLine);
   ASSERT_TRUE(s.Ready());
   EXPECT_GT(s.Rows(), 4);
   EXPECT_FALSE(s.HorizontalBar());
@@ -296,13 +268,13 @@ TEST_F(SettingsDialogs, WrapDialogModesColumnsCancelAndRestart) {
   ASSERT_NE(d.dialog, nullptr);
   EXPECT_EQ(d.State(), "OxOc");
   EXPECT_EQ(TextOf(d.column), L"1000");
-  ASSERT_TRUE(Session::Keys(d.dialog, L"Escape"));
+  ASSERT_TRUE(DialogSession::Press(d.dialog, L"Escape"));
   EXPECT_TRUE(s.Gone(kWrap));
 }
 
 TEST_F(SettingsDialogs, DisplayDialogMarksAndTabWidth) {
   const std::wstring kEof = L"[EOF]の表示";
-  Session s(FFolder, "[System]\r\nTABCount=3\r\n", "");
+  DialogSession s(FFolder, "[System]\r\nTABCount=3\r\n", "");
   ASSERT_TRUE(s.Ready());
   ASSERT_GT(s.MarkPixels(), 0) << "no [EOF] to begin with";
   HWND d = s.Open(L"alt+o Return", kDisplay);
@@ -332,12 +304,12 @@ TEST_F(SettingsDialogs, DisplayDialogMarksAndTabWidth) {
   // "[EOF]の表示" off; Enter is no OK here, the OK button is; the mark goes
   // at once and the tab width shown is stored.
   HWND eof = Child(d, kEof);
-  ASSERT_TRUE(Session::Click(eof));
+  ASSERT_TRUE(DialogSession::Click(eof));
   ASSERT_TRUE(WaitFor([&] { return !IsChecked(eof); }));
-  ASSERT_TRUE(Session::Keys(d, L"Return"));
+  ASSERT_TRUE(DialogSession::Press(d, L"Return"));
   std::this_thread::sleep_for(700ms);
   EXPECT_NE(s.DialogNow(kDisplay), nullptr) << "Enter closed the dialog";
-  ASSERT_TRUE(Session::Click(ok));
+  ASSERT_TRUE(DialogSession::Click(ok));
   ASSERT_TRUE(s.Gone(kDisplay));
   std::this_thread::sleep_for(300ms);
   EXPECT_EQ(s.MarkPixels(), 0) << "[EOF] still shown";
@@ -348,7 +320,7 @@ TEST_F(SettingsDialogs, DisplayDialogMarksAndTabWidth) {
 }
 
 TEST_F(SettingsDialogs, VersionDialogTextsLinkAndKeys) {
-  Session s(FFolder, "", "");
+  DialogSession s(FFolder, "", "");
   ASSERT_TRUE(s.Ready());
   HWND d = s.Open(L"alt+h Return", kAbout);
   ASSERT_NE(d, nullptr) << "no version dialog from the menu";
@@ -375,10 +347,10 @@ TEST_F(SettingsDialogs, VersionDialogTextsLinkAndKeys) {
   SaveScreenshot(d, "screenshot-dialog-version.png");
 
   // Esc does nothing (there is no cancel button); Enter is OK.
-  ASSERT_TRUE(Session::Keys(d, L"Escape"));
+  ASSERT_TRUE(DialogSession::Press(d, L"Escape"));
   std::this_thread::sleep_for(700ms);
   EXPECT_NE(s.DialogNow(kAbout), nullptr) << "Esc closed the version dialog";
-  ASSERT_TRUE(Session::Keys(d, L"Return"));
+  ASSERT_TRUE(DialogSession::Press(d, L"Return"));
   EXPECT_TRUE(s.Gone(kAbout));
 }
 
