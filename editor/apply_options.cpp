@@ -78,7 +78,7 @@ void TZelEdit::LoadFont() {
   FCaretY = (FCaret.Row - FTopRow) * FRowPitch;
   PlaceCompositionWindow(FCaretX + FTextLeft, FCaretY + FTopMargin);
   // The caret is as high as the new font's cells.
-  TCaretHost& caret = FHost.Caret();
+  TCaretHost& caret = FCaretHost;
   caret.Hide();
   caret.Destroy();
   caret.Create(2, FCharHeight);

@@ -2,10 +2,9 @@
 // (load, save, clear, redesign).
 #include "editor/zel_edit.h"
 
-#include "editor/caret/position_rule.h"
-
 #include <exception>
 
+#include "editor/caret/position_rule.h"
 #include "editor/layout/tab_expansion.h"
 #include "textstore/row_terminators.h"
 
@@ -16,7 +15,8 @@ constexpr int kTimerInterval = 40;
 constexpr const char* kAppTitle = "Notavo";
 }  // namespace
 
-TZelEdit::TZelEdit(TEditorHost& host) : FHost(host), FWrap(FLines, *this) {
+TZelEdit::TZelEdit(TEditorHost& host)
+    : FHost(host), FCaretHost(host.Caret()), FKeys(host.Keyboard()), FWrap(FLines, *this) {
   FWrap.InitDefaults(FOptions.Column, FOptions.TabCount, FOptions.WordWrap);
   FLines.Clear();
   FLines.Add(kEofMark);
@@ -140,11 +140,11 @@ void TZelEdit::Clear() {
 }
 
 void TZelEdit::RedrawAll() {
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   UpdateVScrollBar();
   PaintView();
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
 }
 
 void TZelEdit::Redesign() {

@@ -17,6 +17,7 @@
 #include "editor/editing/edit_report.h"
 #include "editor/editing/text_ops.h"
 #include "editor/editing/undo_log.h"
+#include "editor/input/message_batch.h"
 #include "editor/input/mouse_types.h"
 #include "editor/layout/word_wrap.h"
 #include "editor/layout/wrap_layout.h"
@@ -24,8 +25,8 @@
 #include "editor/view/link_state.h"
 #include "editor/view/row_widths.h"
 #include "editor/zel_edit_options.h"
-#include "platform/win_messages.h"
 #include "platform/editor_host.h"
+#include "platform/win_messages.h"
 #include "textstore/zel_strings.h"
 
 namespace notavo {
@@ -321,14 +322,14 @@ class TZelEdit : private TWrapViewHooks {
   std::function<void(TZelEdit&)> OnIMEReConvert;
   // Where `findchr` occurs in `Str` (the text of row `index` from where the
   // search stands): x = its 1-based position or 0; len = the match length.
-  std::function<void(TZelEdit&, std::string_view Str, std::string_view findchr, int index,
-                     int& x, int& len)>
+  std::function<void(TZelEdit&, std::string_view Str, std::string_view findchr, int index, int& x,
+                     int& len)>
       OnFind;
   std::function<void(TZelEdit&, std::string_view findchr, int x, int y, int len, int Count)>
       OnFindHit;
   std::function<void(TZelEdit&, std::string_view findchr)> OnFindNoHit;
-  std::function<void(TZelEdit&, std::string_view findchr, std::string_view Changechr, int x,
-                     int y, int len, int Count, bool& ChangeF, bool& kakuninF, bool& AbortF)>
+  std::function<void(TZelEdit&, std::string_view findchr, std::string_view Changechr, int x, int y,
+                     int len, int Count, bool& ChangeF, bool& kakuninF, bool& AbortF)>
       OnFindChange;
   std::function<void(TZelEdit&, std::string_view findchr, std::string_view ChangeStr, int Count)>
       OnFindChangeEnd;
@@ -402,6 +403,8 @@ class TZelEdit : private TWrapViewHooks {
   void DottedLine(int x1, int y1, int x2, int y2);
   void EraseBelowRows(int first, int last);
   void PaintGutter(int first, int last);
+  void PaintGutterStrip(int top, int bottom, int first, int last);
+  int GutterBottom(int last) const;
   void RaiseUserDraw();
   void DrawUnderline(int row, bool erase);
   std::string ExpandRecordingTabs(std::string_view bytes, std::vector<int>* tabs) const;
@@ -453,6 +456,7 @@ class TZelEdit : private TWrapViewHooks {
     int CaretRows = 0;  // rows the caret was to follow
   };
   TRowScroll ScrollRows(int code, int thumb, TScrollCaret caret);
+  void ShowScrolledRows(int delta);
   int VScroll(int code, int thumb);
   void HScroll(int code, int thumb);
   void Wheel(int delta);
@@ -507,6 +511,8 @@ class TZelEdit : private TWrapViewHooks {
   win::LRESULT GetTextLengthMessage();
 
   TEditorHost& FHost;
+  TDeferredCaret FCaretHost;  // the host's caret, placed once per message
+  TKeyStateCache FKeys;       // the host's keyboard, read once per message
   TZelStrings FLines;
   TWrapLayout FWrap;
   std::string FLastOperation;
@@ -519,7 +525,7 @@ class TZelEdit : private TWrapViewHooks {
   bool FComposing = false;
   bool FRedoReported = false;
   int FEditBatchDepth = 0;
-  TEditReport FEditBatch;  // what the open batch of edits changed
+  TEditReport FEditBatch;     // what the open batch of edits changed
   unsigned FPendingLead = 0;  // the first byte of a double-byte WM_CHAR pair
   TUndoLog FUndo;
   TSearchParam FSearch;
@@ -564,7 +570,7 @@ class TZelEdit : private TWrapViewHooks {
   int FMarkTop = 0, FMarkBottom = 0;  // bytes: cell heights stay below 320
   int FDblSpaceWidth = 0, FDblSpaceHeight = 0, FSpaceWidth = 0;
   int FDotCounter = 0;
-  TRowWidthCache FRowWidths{FLines};   // for the horizontal scroll range
+  TRowWidthCache FRowWidths{FLines};    // for the horizontal scroll range
   TLinkStateCache FLinkStates{FLines};  // where links run on at row starts
   TPoint FDotStart;
   int FVScrollWidth = 0, FHScrollHeight = 0;

@@ -34,7 +34,9 @@ class TScrollBarHost {
  public:
   virtual ~TScrollBarHost() = default;
   virtual void SetRange(TScrollBar bar, int min, int max, bool redraw) = 0;
-  // Returns the previous position.
+  // Sets the position without redrawing the bar; with `redraw` the bar is
+  // redrawn only when its thumb lands on other pixels. Returns the previous
+  // position.
   virtual int SetPos(TScrollBar bar, int pos, bool redraw) = 0;
   virtual int GetPos(TScrollBar bar) = 0;
   virtual void Enable(TScrollBar bar, TScrollArrows arrows) = 0;
@@ -42,6 +44,10 @@ class TScrollBarHost {
   // Shifts the pixels of `scroll` (the whole client area when null) by
   // (dx, dy) within `clip`; the uncovered strip is invalidated.
   virtual void ScrollWindow(int dx, int dy, const TRect* scroll, const TRect* clip) = 0;
+  // Shifts the pixels inside `area` by `dy`; the strip it uncovers is the
+  // caller's to paint at once and is not invalidated. What could not be
+  // copied (covered by another window) is invalidated.
+  virtual void ScrollPixels(int dy, const TRect& area) = 0;
 };
 
 class TKeyboard {

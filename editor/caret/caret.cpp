@@ -27,12 +27,12 @@ bool TZelEdit::MoveCaretTo(int col, int row, int viewMode, bool setDesired, bool
     }
     bool scrolled = false;
     if (ScrollToCaret(FCaretX, FCaret.Row, viewMode, 3)) {
-      FHost.Caret().Hide();
+      FCaretHost.Hide();
       UpdateVScrollBar();
       UpdateHScrollBar();
       PaintView();
       UpdateCaret();
-      FHost.Caret().Show();
+      FCaretHost.Show();
       scrolled = true;
     } else if (placed) {
       UpdateCaret();
@@ -110,7 +110,7 @@ void TZelEdit::UpdateCaret() {
   } catch (const std::exception&) {
     // The composition window only follows the caret; nothing depends on it.
   }
-  FHost.Caret().SetPos(x, FCaretY + FTopMargin);
+  FCaretHost.SetPos(x, FCaretY + FTopMargin);
   if (!HasSelection()) ForgetFindHit();
   if (FCaret.Col == FLastCaretCol && FCaret.Row == FLastCaretRow && FCaretX == FLastCaretX) {
     return;
@@ -131,11 +131,11 @@ void TZelEdit::UpdateCaret() {
 void TZelEdit::ResetCaretAfterLayout() {
   FCaretY = (FCaret.Row - FTopRow) * FRowPitch;
   PlaceCompositionWindow(FCaretX + FTextLeft, FCaretY + FTopMargin);
-  FHost.Caret().SetPos(FCaretX < 0 ? -5 : FCaretX + FTextLeft, FCaretY + FTopMargin);
+  FCaretHost.SetPos(FCaretX < 0 ? -5 : FCaretX + FTextLeft, FCaretY + FTopMargin);
 }
 
 void TZelEdit::OnSetFocus() {
-  TCaretHost& caret = FHost.Caret();
+  TCaretHost& caret = FCaretHost;
   caret.Create(2, FCharHeight);
   ResetCaretAfterLayout();
   caret.Show();
@@ -149,8 +149,8 @@ void TZelEdit::OnKillFocus() {
   FPendingLead = 0;
   FHost.Timer().Stop();
   FTimerEnabled = false;
-  FHost.Caret().Hide();
-  FHost.Caret().Destroy();
+  FCaretHost.Hide();
+  FCaretHost.Destroy();
 }
 
 void TZelEdit::DrawUnderline(int row, bool erase) {
@@ -163,7 +163,8 @@ void TZelEdit::DrawUnderline(int row, bool erase) {
   surface.SetPen(erase ? FColor : FUlineColor, 1, psSolid, pmCopy);
   surface.MoveTo(FLeftMargin, y);
   surface.LineTo(ControlWidth(), y);
-  if (erase && ShowLineNumber) {
+  // The gutter's line, where it runs: down to the last row's characters.
+  if (erase && ShowLineNumber && y < GutterBottom(LastVisibleRow())) {
     surface.SetPen(FCREOFColor, 1, psSolid, pmCopy);
     surface.MoveTo(FTextLeft - 4, y);
     surface.LineTo(FTextLeft - 3, y);

@@ -10,7 +10,7 @@ namespace notavo {
 
 void TZelEdit::ExtendOrClearSelection() {
   const bool wanted =
-      FHost.Keyboard().IsDown(win::VK_SHIFT) || FMouseSelecting || (FAllSelected && FVScrolling);
+      FKeys.IsDown(win::VK_SHIFT) || FMouseSelecting || (FAllSelected && FVScrolling);
   if (!wanted) {
     ClearSelection();
     // No selection: anchor and ends stay on the caret, so the next Shift
@@ -84,12 +84,12 @@ void TZelEdit::SelectAll() {
   FAnchor = {0, 0};
   FSelEndRow = last;
   FSelEndCol = static_cast<int>(FLines[last].size()) - 2;
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   for (int r = FTopRow; r <= LastVisibleRow(); ++r) {
     const std::string_view row = FLines[r];
     PaintSegment(r, 0, row, true, static_cast<int>(row.size()));
   }
-  FHost.Caret().Show();
+  FCaretHost.Show();
   ForgetFindHit();
   if (OnSelectionChange) OnSelectionChange(*this);
   FLastCaretCol = FCaret.Col;
@@ -142,7 +142,7 @@ void TZelEdit::ClearSelection() {
   const int r1 = std::min(FAnchor.Row, FSelEndRow);
   const int r2 = std::max(FAnchor.Row, FSelEndRow);
   const bool wasAll = FAllSelected;
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   FSelecting = false;
   FAllSelected = false;
   if (FWindowCreated && FRowPitch > 0) {
@@ -155,7 +155,7 @@ void TZelEdit::ClearSelection() {
   if (!FVScrolling && OnUserClientDraw) {
     OnUserClientDraw(*this, FTextLeft, ControlWidth() - FVScrollWidth, r1, r2);
   }
-  FHost.Caret().Show();
+  FCaretHost.Show();
   FAnchor = FCaret;
   FSelEndRow = FSelPaintedRow = FCaret.Row;
   FSelEndCol = FSelPaintedCol = FCaret.Col;

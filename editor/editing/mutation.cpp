@@ -122,7 +122,7 @@ TEditReport TZelEdit::InsertTextAtCaret(std::string_view text, bool redraw) {
 // The caret goes where the edit put it; with redraw the report is shown now,
 // otherwise the caller shows it.
 TEditReport TZelEdit::ApplyEdit(const TEditReport& report, bool redraw) {
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   DrawUnderline(FCaret.Row, true);
   if (redraw) {
     ShowEdit(report);
@@ -131,7 +131,7 @@ TEditReport TZelEdit::ApplyEdit(const TEditReport& report, bool redraw) {
     CollapseToCaret();
     FCaretX = CaretXOf(FCaret);
   }
-  FHost.Caret().Show();
+  FCaretHost.Show();
   return report;
 }
 
@@ -178,7 +178,7 @@ void TZelEdit::TypeText(std::string_view text) {
   }
   const std::string inserted = std::string(text) + pad;
   RecordUndo(ukInserted, inserted, at.Row, at.Col);
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   TEditReport report = TextOps().Replace(at, overwrittenEnd, inserted, true);
   // The caret stays in front of the pad.
   if (!pad.empty()) report.Caret = NormalizePosition(FLines, BytesBefore(FLines, report.Caret, 1),
@@ -192,7 +192,7 @@ void TZelEdit::TypeText(std::string_view text) {
     ScrollRight(1000);
   }
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
   if (OnChange) OnChange(*this);
   if (OnUserClientDraw) {
     OnUserClientDraw(*this, FTextLeft, ControlWidth() - FVScrollWidth, FCaret.Row, FCaret.Row);
@@ -235,7 +235,7 @@ void TZelEdit::InsertLineBreak() {
   RecordUndo(ukInserted, indent, FCaret.Row, FCaret.Col);
   const int previousRow = FCaret.Row;
   InsertTextAtCaret(indent, false);
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   const bool gutterMoved = UpdateVScrollBar(true);
   // Near the bottom edge the view moves a row first, the caret with the text.
   if (FCaret.Row - FTopRow + FScrollMarginRows > FVisibleRows) {
@@ -249,7 +249,7 @@ void TZelEdit::InsertLineBreak() {
     }
   }
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
   if (OnChange) OnChange(*this);
 }
 
@@ -295,10 +295,10 @@ void TZelEdit::DeleteCharRight() {
   if (!IsLineBreakAt(FCaret.Row, FCaret.Col) && FCaret.Col >= ContentLength(FCaret.Row)) {
     return;  // at the end-of-text mark, or past a soft row's end
   }
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   DeleteCharAt(ukDeletedAhead);
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
   if (OnChange) OnChange(*this);
 }
 
@@ -310,11 +310,11 @@ void TZelEdit::DeleteCharLeft() {
     return;
   }
   if (FCaret.Row == 0 && FCaret.Col == 0) return;
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   MoveLeftOneCharacter();
   DeleteCharAt(ukBackspaced);
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
   if (OnChange) OnChange(*this);
 }
 

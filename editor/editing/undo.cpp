@@ -94,7 +94,7 @@ void TZelEdit::ReplayStep(bool undoDirection) {
   };
   if (HasSelection()) ClearSelection();
   DrawUnderline(FCaret.Row, true);
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   const TRowPos at = toRows(step.Row, step.Col);
   TTextOps ops = TextOps();
   TEditReport report{-1, -1, false, FCaret};
@@ -135,7 +135,7 @@ void TZelEdit::ReplayStep(bool undoDirection) {
     transfer(ukInserted);  // an overwrite step on its own: nothing to replay
   }
   ShowEdit(report);
-  FHost.Caret().Show();
+  FCaretHost.Show();
   SetModifiedState(!FUndo.AtSavePoint());
   if (OnChange) OnChange(*this);
 }

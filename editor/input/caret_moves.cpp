@@ -18,7 +18,7 @@ void TZelEdit::BringCaretIntoView(bool setDesired) {
 void TZelEdit::KeyHome() {
   if (CaretScrollFix) BringCaretIntoView();
   if (FCaret.Row == 0 && FCaret.Col == 0) return;
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   FCaret.Col = 0;
   FCaretX = 0;
   if (FScrollX != 0) {
@@ -28,7 +28,7 @@ void TZelEdit::KeyHome() {
   FDesiredCol = 0;
   ExtendOrClearSelection();
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
 }
 
 void TZelEdit::KeyEnd() {
@@ -36,7 +36,7 @@ void TZelEdit::KeyEnd() {
   const int last = FLines.Count() - 1;
   const int end = ContentLength(FCaret.Row);
   if (FCaret.Row == last && FCaret.Col == end) return;
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   FCaret.Col = end;
   const int width = PrefixWidth(FLines[FCaret.Row], end);
   const int scrollX = std::max(0, width - FTextAreaWidth + FCaretRightMargin);
@@ -48,7 +48,7 @@ void TZelEdit::KeyEnd() {
   FDesiredCol = FCaret.Col;
   ExtendOrClearSelection();
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
 }
 
 void TZelEdit::MoveLeftOneCharacter() {
@@ -87,7 +87,7 @@ void TZelEdit::MoveLeftOneCharacter() {
 void TZelEdit::CaretLeft(bool word) {
   if (CaretScrollFix) BringCaretIntoView();
   if (FCaret.Row == 0 && FCaret.Col == 0) return;
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   const std::string_view row = FLines[FCaret.Row];
   if (word && FCaret.Col > 0 && row[static_cast<std::size_t>(FCaret.Col - 1)] != '\t') {
     FCaret.Col = ScanWordBackward(row, FCaret.Col, SingleByteMode());
@@ -99,7 +99,7 @@ void TZelEdit::CaretLeft(bool word) {
   FDesiredCol = FCaret.Col;
   ExtendOrClearSelection();
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
 }
 
 void TZelEdit::CaretRight(bool word) {
@@ -113,7 +113,7 @@ void TZelEdit::CaretRight(bool word) {
     FDesiredCol = FCaret.Col;
     return;  // the end-of-text mark
   }
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   const bool lineEnd = IsLineBreakAt(FCaret.Row, col);
   int next = col;
   if (!lineEnd && col < length) {
@@ -160,7 +160,7 @@ void TZelEdit::CaretRight(bool word) {
   FDesiredCol = FCaret.Col;
   ExtendOrClearSelection();
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
 }
 
 void TZelEdit::CaretUpDown(int direction) {
@@ -185,7 +185,7 @@ void TZelEdit::PageMove(int code) {
 
 void TZelEdit::DocumentStart() {
   if (FCaret.Row == 0 && FCaret.Col == 0) return;
-  const bool shift = FHost.Keyboard().IsDown(VK_SHIFT);
+  const bool shift = FKeys.IsDown(VK_SHIFT);
   if (HasSelection() && !shift) ClearSelection();
   if (!HasSelection()) {
     FSelecting = shift || FMouseSelecting;
@@ -208,7 +208,7 @@ void TZelEdit::DocumentStart() {
 void TZelEdit::DocumentEnd() {
   const int last = FLines.Count() - 1;
   if (FCaret.Row == last && FCaret.Col == ContentLength(last)) return;
-  const bool shift = FHost.Keyboard().IsDown(VK_SHIFT);
+  const bool shift = FKeys.IsDown(VK_SHIFT);
   if (HasSelection() && !shift) ClearSelection();
   if (!HasSelection()) {
     FSelecting = shift || FMouseSelecting;

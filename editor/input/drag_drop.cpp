@@ -128,7 +128,7 @@ TRowPos TZelEdit::RowPosAtOffset(long long offset, int near) const {
 void TZelEdit::DropText(std::string_view text) {
   FMouseSelecting = false;
   const TRowPos drop = FCaret;
-  const bool copy = FHost.Keyboard().IsDown(VK_CONTROL);
+  const bool copy = FKeys.IsDown(VK_CONTROL);
   // An empty selection has nothing to move.
   bool inside = !HasSelection() || text.empty() || IsCaretInSelection();
   const TSelectionRange sel = GetSelection();
@@ -144,14 +144,14 @@ void TZelEdit::DropText(std::string_view text) {
     FAnchor = FCaret;
     FSelEndRow = FSelPaintedRow = FCaret.Row;
     FSelEndCol = FSelPaintedCol = FCaret.Col;
-    FHost.Caret().Show();
+    FCaretHost.Show();
     if (OnChange) OnChange(*this);
     return;
   }
   // Back where the selection ended (kept inside the rows, whatever the
   // drag's time did to them).
   FCaret = ClampPosition(FLines, {FDragSelEndRow, FDragSelEndCol});
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   BeginEdits();
   if (copy) {
     ClearSelection();
@@ -170,7 +170,7 @@ void TZelEdit::DropText(std::string_view text) {
   FSelEndRow = FSelPaintedRow = FCaret.Row;
   FSelEndCol = FSelPaintedCol = FCaret.Col;
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
   if (OnChange) OnChange(*this);
 }
 

@@ -8,7 +8,7 @@ namespace notavo {
 using namespace win;
 
 void TZelEdit::KeyDown(int key) {
-  TKeyboard& keyboard = FHost.Keyboard();
+  TKeyboard& keyboard = FKeys;
   const bool ctrl = keyboard.IsDown(VK_CONTROL);
   const bool shift = keyboard.IsDown(VK_SHIFT);
   const bool convert = keyboard.IsDown(VK_CONVERT);
@@ -135,7 +135,7 @@ void TZelEdit::KeyDown(int key) {
 }
 
 void TZelEdit::TypeCharMessage(unsigned code) {
-  if (ReadOnly || FHost.Keyboard().IsDown(VK_CONTROL)) {
+  if (ReadOnly || FKeys.IsDown(VK_CONTROL)) {
     FPendingLead = 0;
     return;
   }

@@ -33,6 +33,7 @@ std::string_view UpToNul(std::string_view row) {
 
 std::optional<LRESULT> TZelEdit::Dispatch(unsigned message, WPARAM wParam, LPARAM lParam) {
   try {
+    const TMessageBatch batch(FCaretHost, FKeys);
     return HandleMessage(message, wParam, lParam);
   } catch (const std::exception&) {
     return LRESULT{0};  // a failure never crosses into the window system
@@ -111,12 +112,12 @@ std::optional<LRESULT> TZelEdit::HandleMessage(unsigned message, WPARAM wParam, 
       PasteFromClipboard();
       return 0;
     case WM_KEYDOWN:
-      DragKey(FHost.Keyboard().IsDown(VK_CONTROL));
+      DragKey(FKeys.IsDown(VK_CONTROL));
       KeyDown(static_cast<int>(wParam));
       return 0;
     case WM_KEYUP:
       FLineScrollRun = 0;
-      DragKey(FHost.Keyboard().IsDown(VK_CONTROL));
+      DragKey(FKeys.IsDown(VK_CONTROL));
       return 0;
     case WM_SYSKEYDOWN:
       if (static_cast<int>(wParam) == VK_MENU && CaretScrollFix) BringCaretIntoView();

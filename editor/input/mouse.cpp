@@ -77,7 +77,7 @@ TShiftState TZelEdit::ShiftStateOf(WPARAM keys) {
   if (keys & MK_LBUTTON) shift |= ssLeft;
   if (keys & MK_RBUTTON) shift |= ssRight;
   if (keys & MK_MBUTTON) shift |= ssMiddle;
-  if (FHost.Keyboard().IsDown(VK_MENU)) shift |= ssAlt;
+  if (FKeys.IsDown(VK_MENU)) shift |= ssAlt;
   return shift;
 }
 
@@ -156,9 +156,9 @@ void TZelEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
 // kept for a drag (a press inside it), or replaced; a press left of the
 // text selects the row. Returns whether a drag of the selection may start.
 bool TZelEdit::LeftPress(int x, int y) {
-  const bool shift = FHost.Keyboard().IsDown(VK_SHIFT);
+  const bool shift = FKeys.IsDown(VK_SHIFT);
   const int oldScrollX = FScrollX;
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   DrawUnderline(FCaret.Row, true);
   SetCaretFromPoint(x, y);
   if (!FMouseSelecting) {
@@ -185,7 +185,7 @@ bool TZelEdit::LeftPress(int x, int y) {
   }
   if (FScrollX != oldScrollX) PaintView();
   UpdateCaret();
-  FHost.Caret().Show();
+  FCaretHost.Show();
   // The caret exists only with the focus; a press always brings it.
   if (!FTimerEnabled) FHost.Window().SendToSelf(WM_SETFOCUS, 0, 0);
   return inside;
@@ -239,7 +239,7 @@ void TZelEdit::MouseSelectMove(int x, int y) {
   const int underlinedRow = FCaret.Row;
   SetCaretFromPoint(x, y);
   if (FCaret.Row != FSelPaintedRow || FCaret.Col != FSelPaintedCol) {
-    FHost.Caret().Hide();
+    FCaretHost.Hide();
     if (!FTextDragging) {
       // Down the gutter from a selected row: that row stays whole.
       if (x < FTextLeft && FCaret.Row == FAnchor.Row + 1) FAnchor.Col = 0;
@@ -254,13 +254,13 @@ void TZelEdit::MouseSelectMove(int x, int y) {
     }
     // Dragging text with a selection: the caret only shows the drop point.
     UpdateCaret();
-    FHost.Caret().Show();
+    FCaretHost.Show();
   }
   if (FScrollX != oldScrollX) {
-    FHost.Caret().Hide();
+    FCaretHost.Hide();
     PaintView();
     UpdateCaret();
-    FHost.Caret().Show();
+    FCaretHost.Show();
   }
 }
 

@@ -54,7 +54,7 @@ void TZelEdit::ReplaceRange(std::string_view text, int fromCol, bool repaint, in
     if (end.Row + 1 == count) end.Col = std::min(end.Col, ContentLength(end.Row));
     if (Before(end, a)) end = a;
   }
-  if (repaint) FHost.Caret().Hide();
+  if (repaint) FCaretHost.Hide();
   // Recorded as a removal and an insertion at one place (undone together),
   // made as one replacement: removing first could bring a lone CR and a lone
   // LF together into a line end, and the insertion would land behind it.
@@ -72,7 +72,7 @@ void TZelEdit::ReplaceRange(std::string_view text, int fromCol, bool repaint, in
                                                        : TEditReport{-1, -1, false, a};
   if (repaint) {
     ShowEdit(report);
-    FHost.Caret().Show();
+    FCaretHost.Show();
   } else {
     // A run without questions paints once at its end.
     FCaret = report.Caret;

@@ -124,12 +124,12 @@ void TZelEdit::RepaintSelectionEnd(int col, int row) {
       PaintSegment(r, a, bytes, selected, b);
     }
   };
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   for (int r = r1; r <= r2; ++r) {
     const int length = static_cast<int>(FLines[r].size());
     paintPiece(r, r == r1 ? c1 : 0, r == r2 ? c2 : length);
   }
-  FHost.Caret().Show();
+  FCaretHost.Show();
   FSelPaintedRow = FSelEndRow = row;
   FSelPaintedCol = FSelEndCol = col;
 }
@@ -172,7 +172,7 @@ void TZelEdit::HighlightRange(int col, int row, bool erase, TColor background, T
     ++endRow;
     endCol = 0;
   }
-  FHost.Caret().Hide();
+  FCaretHost.Hide();
   if (erase) {
     for (int r = std::max(row, FTopRow); r <= std::min(endRow, LastVisibleRow()); ++r) {
       PaintRow(0, (r - FTopRow) * FRowPitch, FLines[r]);
@@ -196,7 +196,7 @@ void TZelEdit::HighlightRange(int col, int row, bool erase, TColor background, T
     FCREOFColor = marks;
     FFont.Color = fontColor;
   }
-  FHost.Caret().Show();
+  FCaretHost.Show();
 }
 
 }  // namespace notavo

@@ -87,14 +87,21 @@ void TZelEdit::EraseBelowRows(int first, int last) {
 
 void TZelEdit::PaintGutter(int first, int last) {
   if (last < first) return;
-  TSurface& surface = FHost.Surface();
   const int top = std::max(FTopMargin, (first - FTopRow) * FRowPitch + FTopMargin);
-  const int bottom =
-      std::min(ControlHeight(), (last - FTopRow) * FRowPitch + FTopMargin + FCharHeight);
+  PaintGutterStrip(top, std::min(ControlHeight(), GutterBottom(last)), first, last);
+}
+
+int TZelEdit::GutterBottom(int last) const {
+  return (last - FTopRow) * FRowPitch + FTopMargin + FCharHeight;
+}
+
+void TZelEdit::PaintGutterStrip(int top, int bottom, int first, int last) {
+  TSurface& surface = FHost.Surface();
+  surface.SetBrushColor(FColor);
   surface.FillRect({0, top, FTextLeft, bottom});
   if (!ShowLineNumber) return;
   surface.SetPen(FCREOFColor, 1, psSolid, pmCopy);
-  surface.MoveTo(FTextLeft - 4, FTopMargin);
+  surface.MoveTo(FTextLeft - 4, top);
   surface.LineTo(FTextLeft - 4, bottom);
   surface.SetTextColor(FCREOFColor);
   surface.SetBkColor(FColor);

@@ -76,20 +76,59 @@ TZelEdit::TRowScroll TZelEdit::ScrollRows(int code, int thumb, TScrollCaret care
   if (delta != 0) {
     DrawUnderline(FCaret.Row, true);
     FTopRow += delta;
-    FHost.Caret().Hide();
-    FHost.Window().Invalidate(&FAreaRect);
+    FCaretHost.Hide();
+    ShowScrolledRows(delta);
     if (caret == TScrollCaret::WithRows ||
         (caret == TScrollCaret::UnlessFixed && !CaretScrollFix)) {
       MoveCaretRows(caretRows);
     } else if (caret == TScrollCaret::UnlessFixed) {
       UpdateCaret();
     }
-    FHost.Caret().Show();
+    DrawUnderline(FCaret.Row, false);  // the moved pixels took it along or away
+    FCaretHost.Show();
     if (FVertScrollBar) FHost.ScrollBars().SetPos(sbVert, CeilDiv(FTopRow, FVScale), true);
   }
   FVScrolling = false;
   FLastVScroll = delta;
   return {delta, caretRows};
+}
+
+// The rows that stay in view move as pixels and only the rows they uncover
+// are painted; a selection (painted by its own rules) or a scroll of a view
+// or more repaints everything.
+void TZelEdit::ShowScrolledRows(int delta) {
+  const int rows = std::abs(delta);
+  if (!FWindowCreated || FRowPitch <= 0 || HasSelection() || FMouseSelecting ||
+      rows >= FVisibleRows) {
+    FHost.Window().Invalidate(&FAreaRect);
+    return;
+  }
+  const TRect area{0, FTopMargin, FHost.Window().ClientSize().X,
+                   FTopMargin + FVisibleRows * FRowPitch};
+  FHost.ScrollBars().ScrollPixels(-delta * FRowPitch, area);
+  const int first = delta > 0 ? FTopRow + FVisibleRows - rows : FTopRow;
+  const int last = first + rows - 1;
+  const int lastText = std::min(last, FLines.Count() - 1);
+  // What a full repaint leaves in the strip: the background, the rows, and
+  // the gutter as far down as it reaches for the rows in view.
+  const int top = FTopMargin + (first - FTopRow) * FRowPitch;
+  const int bottom = top + rows * FRowPitch;
+  FHost.Surface().SetBrushColor(FColor);
+  FHost.Surface().FillRect({0, top, ControlWidth(), bottom});
+  if (first <= lastText) PaintRows(first, lastText);
+  // Below the last row's characters (scrolled up, a row's gap moved there).
+  FHost.Surface().SetBrushColor(FColor);
+  FHost.Surface().FillRect({0, GutterBottom(LastVisibleRow()), ControlWidth(), ControlHeight()});
+  // Scrolled down, the row above the strip is no longer the last: its gap
+  // gets the gutter's line.
+  const int gutterTop = delta > 0 ? std::max(FTopMargin, top - FRowPitch + FCharHeight) : top;
+  const int gutterBottom = std::min({bottom, ControlHeight(), GutterBottom(LastVisibleRow())});
+  if (gutterTop < gutterBottom) PaintGutterStrip(gutterTop, gutterBottom, first, lastText);
+  if (OnUserClientDraw) {
+    OnUserClientDraw(*this, FTextLeft, ControlWidth() - FVScrollWidth, std::max(0, first - 1),
+                     std::min(last, FLines.Count() - 1));
+  }
+  UpdateHScrollBar();
 }
 
 void TZelEdit::HScroll(int code, int thumb) {
@@ -131,7 +170,7 @@ void TZelEdit::HScroll(int code, int thumb) {
     FHost.Surface().FillRect({0, 0, ControlWidth(), FTopMargin});
     RaiseUserDraw();
   }
-  FHost.Caret().Show();
+  FCaretHost.Show();
   UpdateCaret();
 }
 

@@ -37,6 +37,11 @@ void THeadlessHost::TextOut(int x, int y, std::string_view bytes) {
   call.color = textColor_;
   call.background = bkColor_;
   drawn.push_back(call);
+  if (!screen.Empty()) {
+    const TRect all{x, y, INT32_MAX, y + metrics_.charHeight};
+    screen.Text(all, x, y, bytes, textColor_, bkColor_, call.underline, metrics_.charWidth,
+                metrics_.charHeight);
+  }
 }
 
 void THeadlessHost::TextRect(const TRect& clip, int x, int y, std::string_view bytes) {
@@ -49,6 +54,11 @@ void THeadlessHost::TextRect(const TRect& clip, int x, int y, std::string_view b
   call.color = textColor_;
   call.background = bkColor_;
   drawn.push_back(call);
+  if (!screen.Empty()) {
+    screen.Fill(clip, bkColor_);
+    screen.Text(clip, x, y, bytes, textColor_, bkColor_, call.underline, metrics_.charWidth,
+                metrics_.charHeight);
+  }
 }
 
 void THeadlessHost::FillRect(const TRect& rect) {
@@ -57,6 +67,7 @@ void THeadlessHost::FillRect(const TRect& rect) {
   call.rect = rect;
   call.color = brush_;
   drawn.push_back(call);
+  if (!screen.Empty()) screen.Fill(rect, brush_);
 }
 
 void THeadlessHost::SetPen(TColor color, int width, TPenStyle style, TPenMode mode) {
@@ -76,6 +87,7 @@ void THeadlessHost::LineTo(int x, int y) {
   call.penStyle = penStyle_;
   call.penMode = penMode_;
   drawn.push_back(call);
+  if (!screen.Empty()) screen.Line(penPos_, {x, y}, penColor_, penStyle_, penMode_);
   penPos_ = {x, y};
 }
 
@@ -91,15 +103,30 @@ void THeadlessHost::SetRange(TScrollBar bar, int min, int max, bool) {
   bars[bar].max = max;
 }
 
-int THeadlessHost::SetPos(TScrollBar bar, int pos, bool) {
+int THeadlessHost::ThumbPixel(TScrollBar bar) const {
+  const BarState& b = bars[bar];
+  const long long track = std::max(0, (bar == sbVert ? clientSize.Y : clientSize.X) - 2 * 17);
+  const long long span = std::max(1LL, static_cast<long long>(b.max) - b.min + 1);
+  return static_cast<int>(track * (static_cast<long long>(b.pos) - b.min) / span);
+}
+
+int THeadlessHost::SetPos(TScrollBar bar, int pos, bool redraw) {
   const int old = bars[bar].pos;
+  const int thumb = ThumbPixel(bar);
   bars[bar].pos = pos;
+  if (redraw && ThumbPixel(bar) != thumb) ++bars[bar].redraws;
   return old;
 }
 
 void THeadlessHost::ScrollWindow(int, int, const TRect*, const TRect*) { ++invalidations; }
 
+void THeadlessHost::ScrollPixels(int dy, const TRect& area) {
+  pixelScrolls.push_back({dy, area});
+  if (!screen.Empty()) screen.Scroll(dy, area);
+}
+
 short THeadlessHost::KeyState(int virtualKey) {
+  ++keyStateReads[virtualKey];
   const auto it = keysDown.find(virtualKey);
   return it != keysDown.end() && it->second ? static_cast<short>(0x8000) : 0;
 }

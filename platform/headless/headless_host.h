@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/editor_host.h"
+#include "platform/headless/headless_screen.h"
 
 namespace notavo {
 
@@ -64,12 +65,26 @@ class THeadlessHost final : public TEditorHost,
     int visibleCount = 0;  // Show minus Hide while it exists
     int width = 0, height = 0;
     TPoint pos;
+    int hides = 0, shows = 0, placements = 0;  // calls, ever
   } caret;
   struct BarState {
     int min = 0, max = 0, pos = 0;
     bool shown = true;
     TScrollArrows arrows = saEnableBoth;
+    // Times the bar was drawn anew: a position asked to redraw whose thumb
+    // moved by a pixel on a bar as long as the client area, less arrows.
+    int redraws = 0;
   } bars[2];
+  struct PixelScroll {
+    int dy = 0;
+    TRect area;
+  };
+  std::vector<PixelScroll> pixelScrolls;
+  std::map<int, int> keyStateReads;  // reads of each key, ever
+  // Kept only after KeepScreen: the client area as the drawing calls and
+  // pixel scrolls left it.
+  THeadlessScreen screen;
+  void KeepScreen() { screen.Reset(clientSize.X, clientSize.Y); }
   bool timerRunning = false;
   int timerInterval = 0;
   TPoint clientSize{800, 600};
@@ -100,9 +115,18 @@ class THeadlessHost final : public TEditorHost,
   // TCaretHost
   void Create(int width, int height) override;
   void Destroy() override { caret.exists = false; }
-  void SetPos(int x, int y) override { caret.pos = {x, y}; }
-  void Show() override { ++caret.visibleCount; }
-  void Hide() override { --caret.visibleCount; }
+  void SetPos(int x, int y) override {
+    caret.pos = {x, y};
+    ++caret.placements;
+  }
+  void Show() override {
+    ++caret.visibleCount;
+    ++caret.shows;
+  }
+  void Hide() override {
+    --caret.visibleCount;
+    ++caret.hides;
+  }
 
   // TScrollBarHost
   void SetRange(TScrollBar bar, int min, int max, bool redraw) override;
@@ -111,6 +135,7 @@ class THeadlessHost final : public TEditorHost,
   void Enable(TScrollBar bar, TScrollArrows arrows) override { bars[bar].arrows = arrows; }
   void Show(TScrollBar bar, bool show) override { bars[bar].shown = show; }
   void ScrollWindow(int dx, int dy, const TRect* scroll, const TRect* clip) override;
+  void ScrollPixels(int dy, const TRect& area) override;
 
   // TKeyboard
   short KeyState(int virtualKey) override;
@@ -182,6 +207,7 @@ class THeadlessHost final : public TEditorHost,
   TPenMode penMode_ = pmCopy;
   TPoint penPos_;
   std::map<std::string, unsigned> registered_;
+  int ThumbPixel(TScrollBar bar) const;
 };
 
 }  // namespace notavo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "platform/win32/cp932.h"
@@ -215,11 +216,31 @@ void TWin32EditorHost::SetRange(TScrollBar bar, int min, int max, bool redraw) {
   FArrows[bar] = -1;  // a new range may change what the arrows show
 }
 
+// The thumb's pixels along the bar, or nothing when the bar has none.
+std::optional<std::pair<int, int>> TWin32EditorHost::ThumbPixels(TScrollBar bar) const {
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetScrollBarInfo(FWindow, bar == sbVert ? OBJID_VSCROLL : OBJID_HSCROLL, &info)) {
+    return std::nullopt;
+  }
+  return std::pair{info.xyThumbTop, info.xyThumbBottom};
+}
+
+// Wine redraws a bar on every SetScrollPos with redraw, even when the thumb
+// stays on the same pixels (one row of a long document): the position is
+// set silently, and the bar redrawn only when the thumb moved on screen.
 int TWin32EditorHost::SetPos(TScrollBar bar, int pos, bool redraw) {
   if (FWindow == nullptr) return 0;
   const int current = ::GetScrollPos(FWindow, bar);
   if (current == pos) return current;
-  return ::SetScrollPos(FWindow, bar, pos, redraw);
+  const auto before = redraw ? ThumbPixels(bar) : std::nullopt;
+  ::SetScrollPos(FWindow, bar, pos, FALSE);
+  if (redraw && (!before || ThumbPixels(bar) != before)) {
+    // Only a change of position redraws: back without, forward with.
+    ::SetScrollPos(FWindow, bar, current, FALSE);
+    ::SetScrollPos(FWindow, bar, pos, TRUE);
+  }
+  return current;
 }
 
 int TWin32EditorHost::GetPos(TScrollBar bar) {
@@ -245,6 +266,23 @@ void TWin32EditorHost::ScrollWindow(int dx, int dy, const TRect* scroll, const T
   if (clip != nullptr) clipRect = {clip->Left, clip->Top, clip->Right, clip->Bottom};
   ::ScrollWindow(FWindow, dx, dy, scroll != nullptr ? &scrollRect : nullptr,
                  clip != nullptr ? &clipRect : nullptr);
+}
+
+void TWin32EditorHost::ScrollPixels(int dy, const TRect& area) {
+  if (FWindow == nullptr || dy == 0) return;
+  const RECT rect{area.Left, area.Top, area.Right, area.Bottom};
+  const TGdiObject<HRGN> notCopied(::CreateRectRgn(0, 0, 0, 0));
+  ::ScrollWindowEx(FWindow, 0, dy, &rect, &rect, notCopied.Get(), nullptr, 0);
+  if (!notCopied) return;
+  // The uncovered strip is painted by the caller; the rest of the update
+  // region came from covered parts and waits for WM_PAINT.
+  const RECT strip = dy > 0 ? RECT{rect.left, rect.top, rect.right, rect.top + dy}
+                            : RECT{rect.left, rect.bottom + dy, rect.right, rect.bottom};
+  const TGdiObject<HRGN> stripRegion(::CreateRectRgnIndirect(&strip));
+  if (stripRegion &&
+      ::CombineRgn(notCopied.Get(), notCopied.Get(), stripRegion.Get(), RGN_DIFF) > NULLREGION) {
+    ::InvalidateRgn(FWindow, notCopied.Get(), FALSE);
+  }
 }
 
 // ---- keyboard and input method ---------------------------------------------

@@ -6,6 +6,9 @@
 // on WM_NCCREATE and detaches it on WM_NCDESTROY.
 #pragma once
 
+#include <optional>
+#include <utility>
+
 #include "platform/editor_host.h"
 #include "platform/win32/gdi_objects.h"
 #include "platform/win32/win32_surface.h"
@@ -70,6 +73,9 @@ class TWin32EditorHost final : public TEditorHost,
   void Enable(TScrollBar bar, TScrollArrows arrows) override;
   void Show(TScrollBar bar, bool show) override;
   void ScrollWindow(int dx, int dy, const TRect* scroll, const TRect* clip) override;
+  void ScrollPixels(int dy, const TRect& area) override;
+
+  std::optional<std::pair<int, int>> ThumbPixels(TScrollBar bar) const;
 
   int FArrows[2] = {-1, -1};  // the arrows last set per bar; -1 unknown
   bool FCompositionPlaced = false;

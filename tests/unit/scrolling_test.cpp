@@ -1,8 +1,11 @@
 // Scroll bars, scroll messages and the wheel, with scaled 16-bit ranges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "editor_fixture.h"
 
@@ -159,5 +162,95 @@ TEST_F(Scrolling, ResizeNeverLeavesTheViewPastTheEnd) {
   EXPECT_LE(f.edit.TopRow(), f.edit.MaxTopRow());
 }
 
+// Keys, the wheel and the bar scroll the view by moving the pixels of the
+// rows that stay and painting the rows uncovered; after each message (and
+// the paint it left pending) the screen must hold what a full repaint
+// draws. Each message hides, shows and places the caret at most once and
+// reads each key's state once.
+TEST(ScrollingPixels, MovedRowsAndPaintedStripsMatchAFullRepaint) {
+  std::mt19937 random(16);
+  std::size_t pixelScrolls = 0;
+  for (int round = 0; round < 12; ++round) {
+    EditorFixture g;
+    g.host.clientSize = {480, 10 * 21 + 4 + static_cast<int>(random() % 21)};
+    g.host.KeepScreen();
+    g.Send(WM_SIZE);
+    g.edit.SetWordWrap(round % 3 == 2);
+    g.edit.SetShowLineNumber(round % 2 == 0);
+    g.edit.SetShowUnderLine(round % 4 < 2);
+    g.edit.SetShowTAB(true);
+    g.edit.SetHorzScrollBar(true);
+    std::string text;
+    const char* const pieces[] = {"word ", "\t", "\x82\xA0", "\x81\x40", "http://x.jp/ ", "> "};
+    const int rows = 5 + static_cast<int>(random() % 40);
+    for (int r = 0; r < rows; ++r) {
+      for (int n = static_cast<int>(random() % 12); n > 0; --n) text += pieces[random() % 6];
+      text += "\r\n";
+    }
+    ASSERT_TRUE(g.Load(text));
+    g.Send(WM_PAINT);
+    for (int step = 0; step < 120; ++step) {
+      const int invalidated = g.host.invalidations;
+      const auto caret = g.host.caret;
+      const auto keyReads = g.host.keyStateReads;
+      std::string what;
+      switch (random() % 8) {
+        case 0:
+        case 1:
+          what = "Down";
+          g.Send(WM_KEYDOWN, VK_DOWN);
+          break;
+        case 2:
+          what = "Up";
+          g.Send(WM_KEYDOWN, VK_UP);
+          break;
+        case 3:
+          what = "wheel";
+          g.Send(WM_MOUSEWHEEL,
+                 MakeLong(0, random() % 2 ? 120 : static_cast<unsigned>(-120) & 0xFFFF));
+          break;
+        case 4:
+          what = "bar";
+          g.Send(WM_VSCROLL, random() % 2 ? SB_LINEDOWN : SB_LINEUP);
+          break;
+        case 5:
+          what = "typing";
+          g.Send(WM_CHAR, 'a' + random() % 26);
+          break;
+        case 6:
+          what = "Enter";
+          g.Send(WM_KEYDOWN, VK_RETURN);
+          break;
+        default:
+          what = "Page Down";
+          g.Send(WM_KEYDOWN, random() % 2 ? VK_NEXT : VK_PRIOR);
+          break;
+      }
+      EXPECT_LE(g.host.caret.hides - caret.hides, 1) << what;
+      EXPECT_LE(g.host.caret.shows - caret.shows, 1) << what;
+      EXPECT_LE(g.host.caret.placements - caret.placements, 1) << what;
+      EXPECT_EQ(g.host.caret.visibleCount, caret.visibleCount) << what;
+      for (const auto& [key, reads] : g.host.keyStateReads) {
+        EXPECT_LE(reads - (keyReads.contains(key) ? keyReads.at(key) : 0), 1) << what;
+      }
+      if (g.host.invalidations != invalidated) g.Send(WM_PAINT);
+      const std::vector<std::uint32_t> shown = g.host.screen.Pixels();
+      g.host.KeepScreen();
+      g.Send(WM_PAINT);
+      const auto& full = g.host.screen.Pixels();
+      const auto differs = std::mismatch(shown.begin(), shown.end(), full.begin());
+      if (differs.first != shown.end()) {
+        const auto at = differs.first - shown.begin();
+        FAIL() << "round " << round << " step " << step << " after " << what << ": pixel ("
+               << at % g.host.clientSize.X << ", " << at / g.host.clientSize.X << ") is "
+               << std::hex << *differs.first << ", a full repaint draws " << *differs.second
+               << std::dec << "; top row " << g.edit.TopRow() << ", caret row "
+               << g.edit.CaretRow();
+      }
+    }
+    pixelScrolls += g.host.pixelScrolls.size();
+  }
+  EXPECT_GT(pixelScrolls, 100u);
+}
 }  // namespace
 }  // namespace notavo
