@@ -7,6 +7,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/large_block.h"
+
 namespace notavo {
 
 namespace {
@@ -69,7 +71,7 @@ void TRowBuilder::MakeRoom(std::size_t more) {
   // A new block; the open row moves to its front.
   const std::size_t base = out_.blocks.empty() ? firstBlock_ : kBlockSize;
   const std::size_t size = std::max(base, 2 * (pending_ + more));
-  TRowBlock block = std::make_unique_for_overwrite<char[]>(size);
+  TRowBlock block = NewLargeBlock(size);
   if (pending_ > 0) std::memcpy(block.get(), block_ + used_, pending_);
   out_.blocks.push_back({std::move(block), size});
   block_ = out_.blocks.back().bytes.get();

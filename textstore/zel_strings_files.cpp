@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "platform/large_block.h"
 #include "textstore/line_break.h"
 #include "textstore/row_cutter.h"
 #include "textstore/row_terminators.h"
@@ -24,14 +25,14 @@ constexpr std::size_t kMarkRoom = 2;  // spare bytes for the end-of-text mark
 // grows while being read is followed to its end.
 TRowBlock ReadWhole(FileReader& reader, std::size_t& size) {
   std::size_t capacity = static_cast<std::size_t>(reader.Size()) + kMarkRoom;
-  TRowBlock block = std::make_unique_for_overwrite<char[]>(capacity);
+  TRowBlock block = NewLargeBlock(capacity);
   size = 0;
   for (;;) {
     if (size + kMarkRoom == capacity) {
       char probe;
       if (reader.Read(&probe, 1) == 0) return block;
       const std::size_t larger = capacity * 2;
-      TRowBlock grown = std::make_unique_for_overwrite<char[]>(larger);
+      TRowBlock grown = NewLargeBlock(larger);
       std::memcpy(grown.get(), block.get(), size);
       grown[size++] = probe;
       block = std::move(grown);
