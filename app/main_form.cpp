@@ -58,7 +58,8 @@ TMainForm::TMainForm(HINSTANCE instance, std::optional<std::wstring> fileName)
       FWindowClass(instance, kMainFormClassName,
                    ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_NOTAVO))),
       FWindow(FWindowClass, *this, std::wstring(kApplicationTitle),
-              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN) {
+              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN),
+      FXPMenu1(FWindow) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   ::SetMenu(Handle(), ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAIN_MENU)));
@@ -91,6 +92,9 @@ TMainForm::TMainForm(HINSTANCE instance, std::optional<std::wstring> fileName)
     DropFiles(files);
   };
   FDropTarget.OnError = [this](const std::string& text) { ShowErrorNotice(Handle(), text); };
+
+  if (FEditorMenu.Get() != nullptr) FXPMenu1.AddPopupMenu(::GetSubMenu(FEditorMenu.Get(), 0));
+  FXPMenu1.SetOptions(menuskin::MainWindowXPMenuOptions());
 }
 
 TMainForm::~TMainForm() {

@@ -21,6 +21,7 @@
 #include "app/menu_images.h"
 #include "app/recent_files.h"
 #include "hook/drop_target.h"
+#include "menuskin/win32/xp_menu.h"
 #include "platform/win32/gdi_objects.h"
 
 namespace notavo {
@@ -125,7 +126,10 @@ class TMainForm final : private framework::TMessageHandler {
   framework::TWindow FWindow;
   HWND FStatusBar = nullptr;  // children: destroyed with the main window
   HWND FRecentList = nullptr;
-  TDropDst FDropTarget;  // last: unhooks before the editor goes
+  TDropDst FDropTarget;  // unhooks before the editor goes
+  // The menu skin (XPMenu1): both menus, the recent list, the dialogs'
+  // edit boxes. Last: it hooks the main window and leaves first.
+  menuskin::TXPMenu FXPMenu1;
 };
 
 }  // namespace notavo
