@@ -12,6 +12,7 @@
 #include "app/dialogs/return_dlg.h"
 #include "app/dialogs/set_system_dlg.h"
 #include "app/editor_settings.h"
+#include "app/framework/panel.h"
 #include "app/message_boxes.h"
 #include "app/resource.h"
 #include "hook/silent_abort.h"
@@ -22,7 +23,7 @@ namespace notavo {
 namespace {
 
 constexpr const wchar_t* kMainFormClassName = L"NotavoMainForm";
-constexpr int kRecentListId = 10, kStatusBarId = 11, kEditorId = 12;
+constexpr int kRecentListId = 10, kStatusBarId = 11, kEditorId = 12, kPanel1Id = 13, kPanel2Id = 14;
 constexpr int kInitialWidth = 638, kInitialHeight = 478;
 constexpr int kStatusBarHeight = 24, kRecentListHeight = 80, kRecentItemHeight = 12;
 // Right edges of the status bar's four panels: 100, 60, 60 and 50 wide.
@@ -111,6 +112,9 @@ void TMainForm::CreateChildren(HINSTANCE instance) {
     ::SendMessageW(FStatusBar, SB_SETMINHEIGHT, kStatusBarHeight, 0);
     ::SendMessageW(FStatusBar, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(kPanelEdges));
   }
+  // Panel1 round the recent list, Panel2 round the editor.
+  FPanel1 = framework::CreatePanel(Handle(), kPanel1Id);
+  FPanel2 = framework::CreatePanel(Handle(), kPanel2Id);
   FRecentList = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
                                       LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
@@ -123,6 +127,12 @@ void TMainForm::CreateChildren(HINSTANCE instance) {
   RECT client{};
   ::GetClientRect(Handle(), &client);
   FEditor.Create(Handle(), client, kEditorId, &FWindow);
+  // The panels under everything, so that they show only round their control.
+  for (HWND panel : {FPanel1, FPanel2}) {
+    if (panel != nullptr) {
+      ::SetWindowPos(panel, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
   LayOut();
 }
 
@@ -165,10 +175,8 @@ void TMainForm::LayOut() {
     bottom -= bar.bottom - bar.top;
   }
   const int listTop = std::max(0, bottom - kRecentListHeight);
-  if (FRecentList != nullptr) {
-    ::MoveWindow(FRecentList, 0, listTop, client.right, bottom - listTop, TRUE);
-  }
-  if (EditorHandle() != nullptr) ::MoveWindow(EditorHandle(), 0, 0, client.right, listTop, TRUE);
+  framework::PlacePanel(FPanel1, FRecentList, RECT{0, listTop, client.right, bottom});
+  framework::PlacePanel(FPanel2, EditorHandle(), RECT{0, 0, client.right, listTop});
 }
 
 void TMainForm::SetPanel(int panel, const std::string& text) {

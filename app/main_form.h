@@ -126,6 +126,7 @@ class TMainForm final : private framework::TMessageHandler {
   framework::TWindow FWindow;
   HWND FStatusBar = nullptr;  // children: destroyed with the main window
   HWND FRecentList = nullptr;
+  HWND FPanel1 = nullptr, FPanel2 = nullptr;
   TDropDst FDropTarget;  // unhooks before the editor goes
   // The menu skin (XPMenu1): both menus, the recent list, the dialogs'
   // edit boxes. Last: it hooks the main window and leaves first.

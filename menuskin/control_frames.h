@@ -36,6 +36,11 @@ struct TFrameColors {
 TColor EditFrameColor(const TFrameState& state, const TFrameColors& colors);
 TColor ListBoxFrameColor(const TFrameState& state, const TFrameColors& colors);
 
+// The bevels of a panel window (class "NotavoPanel"), as its window style
+// bits.
+inline constexpr std::uint32_t kPanelBevelOuterRaised = 0x1, kPanelBevelOuterLowered = 0x2,
+                               kPanelBevelInnerRaised = 0x4, kPanelBevelInnerLowered = 0x8;
+
 // A panel's bevel: a lowered one dark at the top and left, a raised one
 // light there.
 struct TBevelColors {

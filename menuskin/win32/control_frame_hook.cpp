@@ -47,6 +47,31 @@ void Ring(HDC dc, RECT r, TColor color) {
   ::FrameRect(dc, &r, brush.Get());
 }
 
+// A 1-pixel bevel along the edge of `r`.
+void Bevel(HDC dc, const RECT& r, const TBevelColors& colors) {
+  const win32::TBrush topLeft(::CreateSolidBrush(colors.TopLeft));
+  const win32::TBrush bottomRight(::CreateSolidBrush(colors.BottomRight));
+  const RECT top{r.left, r.top, r.right, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom};
+  const RECT bottom{r.left, r.bottom - 1, r.right, r.bottom},
+      right{r.right - 1, r.top, r.right, r.bottom};
+  ::FillRect(dc, &top, topLeft.Get());
+  ::FillRect(dc, &left, topLeft.Get());
+  ::FillRect(dc, &bottom, bottomRight.Get());
+  ::FillRect(dc, &right, bottomRight.Get());
+}
+
+// Each bevel the panel's style bits name, the inner one inside the outer.
+void PanelBevels(HDC dc, RECT r, std::uint32_t style) {
+  const TColor face = ::GetSysColor(COLOR_BTNFACE);
+  if ((style & (kPanelBevelOuterRaised | kPanelBevelOuterLowered)) != 0) {
+    Bevel(dc, r, PanelBevelColors(face, (style & kPanelBevelOuterRaised) != 0));
+    ::InflateRect(&r, -1, -1);
+  }
+  if ((style & (kPanelBevelInnerRaised | kPanelBevelInnerLowered)) != 0) {
+    Bevel(dc, r, PanelBevelColors(face, (style & kPanelBevelInnerRaised) != 0));
+  }
+}
+
 }  // namespace
 
 TControlSubClass::TControlSubClass(HWND control, TFrameStyle style, const TFrameSkin* skin)
@@ -92,20 +117,24 @@ LRESULT TControlSubClass::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
-// The outer two pixel rings of the window: an edit box's 3-D edge becomes
+// Panels: their bevels in the skin's colours. Otherwise the outer two
+// pixel rings of the window: an edit box's 3-D edge becomes
 // the parent's colour outside and the frame inside; a list box gets the
 // frame around the whole window and its own colour inside.
 void TControlSubClass::PaintFrame() {
   HWND window = FWindow.Handle();
-  if (window == nullptr || !SkinActive() || FStyle == TFrameStyle::Plain ||
-      FStyle == TFrameStyle::Panel) {
-    return;
-  }
+  if (window == nullptr || !SkinActive() || FStyle == TFrameStyle::Plain) return;
   RECT outer{};
   ::GetWindowRect(window, &outer);
   ::OffsetRect(&outer, -outer.left, -outer.top);
   const LONG style = ::GetWindowLongW(window, GWL_STYLE);
   const LONG exStyle = ::GetWindowLongW(window, GWL_EXSTYLE);
+  if (FStyle == TFrameStyle::Panel) {
+    const TNonClientDc windowDc(window);
+    if (windowDc.Get() != nullptr)
+      PanelBevels(windowDc.Get(), outer, static_cast<std::uint32_t>(style));
+    return;
+  }
   TFrameState state;
   state.Hot = FHot;
   state.Focused = ::GetFocus() == window;

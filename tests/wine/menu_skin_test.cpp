@@ -16,6 +16,7 @@
 
 #include "hook/subclassed_window.h"
 #include "menuskin/skin_color.h"
+#include "menuskin/win32/bitmap_effects.h"
 #include "menuskin/win32/control_tag.h"
 #include "menuskin/win32/xp_menu.h"
 #include "menuskin/win32/xp_menu_manager.h"
@@ -410,6 +411,19 @@ TEST_F(MenuSkinTest, TheManagerGoesWithTheLastInstanceAndHandsHooksOver) {
   ::SetWindowTextW(edit, L"ok");
   EXPECT_EQ(::GetWindowTextLengthW(edit), 2);
   ::DestroyWindow(edit);
+}
+
+TEST(BitmapEffectsTest, DimAndGrayChangeEveryPixelOfABitmap) {
+  const win32::TWindowDc screen(nullptr);
+  const win32::TGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.Get(), 2, 1));
+  const TPixelImage colours{2, 1, {0x0000FF, 0x804020}};
+  ASSERT_TRUE(WriteBitmap(bitmap.Get(), colours));
+  ASSERT_TRUE(GrayBitmap(bitmap.Get(), 10));
+  ASSERT_TRUE(DimBitmap(bitmap.Get(), 30));
+  const std::optional<TPixelImage> result = ReadBitmap(bitmap.Get());
+  ASSERT_TRUE(result.has_value());
+  EXPECT_EQ(result->Pixels, (std::vector<TColor>{LightenColor(GrayColor(0x0000FF, 10), 30),
+                                                 LightenColor(GrayColor(0x804020, 10), 30)}));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The menu skin in the running notavo.exe, opened with real keys (xdotool):
 // the File menu and the editor's context menu read back from the screen
 // (icon column, background, the framed selection bar, a separator, a
-// disabled item's text, an access key), and the program's GDI objects counted before and
+// disabled item's text, an access key), the panels' bevels and the
+// recent list's frame, and the program's GDI objects counted before and
 // after opening and closing the menus fifty times. With NOTAVO_SCREENSHOTS
 // set to a Unix folder both menus are left there as screenshots.
 // clang-format off
@@ -15,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "menuskin/skin_color.h"
 #include "menuskin/skin_palette.h"
 #include "tests/wine/gdi_object_count.h"
 #include "tests/wine/notavo_process.h"
@@ -178,6 +180,42 @@ TEST_F(MenuSkinWindow, FileMenuAndContextMenuAreDrawnInTheSkinsColours) {
     ::PostMessageW(dialog->handle, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog->handle); }));
   }
+}
+
+TEST_F(MenuSkinWindow, PanelsAndTheRecentListAreFramedInTheSkinsColours) {
+  HWND list = ::FindWindowExW(FMain, nullptr, L"ListBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(Keys(L"Right"));  // the pointer over the editor, the keyboard in it
+  FNotavo->WaitUntilIdle();
+  std::this_thread::sleep_for(300ms);
+  RECT r{};
+  ::GetWindowRect(list, &r);
+  ::MapWindowPoints(nullptr, FMain, reinterpret_cast<POINT*>(&r), 2);
+  const TColor face = ::GetSysColor(COLOR_BTNFACE), window = ::GetSysColor(COLOR_WINDOW);
+  const TColor light = LightenColor(face, 60), dark = DarkenColor(face, 60);
+  const auto rgb = [](TColor c) { return SwapToRgb(c); };
+  {
+    const ClientCapture client(FMain, ClientCapture::kScreen);
+    // Raised bevels: light at the top and left, dark at the bottom and right,
+    // round the editor's panel and round the list's.
+    EXPECT_EQ(client.At(0, 5), rgb(light));
+    EXPECT_EQ(client.At(5, 0), rgb(light));
+    EXPECT_EQ(client.At(r.right, 5), rgb(dark));
+    EXPECT_EQ(client.At(r.left - 1, r.top + 5), rgb(light));
+    EXPECT_EQ(client.At(r.right, r.top + 5), rgb(dark));
+    EXPECT_EQ(client.At(r.left + 5, r.bottom), rgb(dark));
+    // The panels stay under their controls: the editor shows.
+    EXPECT_GT(client.Share(RECT{r.left + 20, 30, r.right - 20, r.top - 30}, rgb(0xFFFFFF)), 0.5);
+    // The list, neither focused nor under the pointer: a quiet frame.
+    EXPECT_EQ(client.At(r.left, r.top + 5), rgb(DarkenColor(window, 60)));
+    EXPECT_EQ(client.At(r.left + 1, r.top + 5), rgb(window));
+  }
+  // F6 puts the keyboard into the list: its frame lights up.
+  ASSERT_TRUE(Keys(L"F6"));
+  ASSERT_TRUE(WaitFor([&] {
+    const ClientCapture client(FMain, ClientCapture::kScreen);
+    return client.At(r.left, r.top + 5) == rgb(LightenColor(Expected().SelectFrame, 60));
+  }));
 }
 
 TEST_F(MenuSkinWindow, OpeningAndClosingMenusFiftyTimesLeavesNoGdiObjectBehind) {
