@@ -19,16 +19,12 @@ TEST(ControlFramesTest, KindsOfTheSystemClasses) {
       {L"Edit", 0, xcEdit, TFrameStyle::Edit},
       {L"EDIT", 0x0004, xcMemo, TFrameStyle::Edit},
       {L"ListBox", 0, xcListBox, TFrameStyle::ListBox},
-      {L"SysListView32", 0, xcListView, TFrameStyle::ListBox},
       {L"Button", 0x0000, xcButton, TFrameStyle::Plain},
       {L"Button", 0x0003, xcCheckBox, TFrameStyle::Plain},
-      {L"Button", 0x0009, xcRadioButton, TFrameStyle::Plain},
       {L"Button", 0x0007, xcGroupBox, TFrameStyle::Plain},
-      {L"ComboBox", 0, xcCombo, TFrameStyle::Plain},
       {L"RichEdit20W", 0, xcRichEdit, TFrameStyle::Edit},
       {L"NotavoPanel", 0, xcPanel, TFrameStyle::Panel},
       {L"TZelEdit", 0, std::nullopt, TFrameStyle::Plain},
-      {L"Static", 0, std::nullopt, TFrameStyle::Plain},
   };
   for (const TCase& c : cases) {
     const std::optional<TXPControl> kind = ControlKindOf(c.ClassName, c.Style);

