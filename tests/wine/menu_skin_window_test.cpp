@@ -1,10 +1,11 @@
 // The menu skin in the running notavo.exe, opened with real keys (xdotool):
 // the File menu and the editor's context menu read back from the screen
 // (icon column, background, the framed selection bar, a separator, a
-// disabled item's text, an access key), the panels' bevels and the
-// recent list's frame, and the program's GDI objects counted before and
-// after opening and closing the menus fifty times. With NOTAVO_SCREENSHOTS
-// set to a Unix folder both menus are left there as screenshots.
+// disabled item's text, an access key), the panels' bevels, the recent
+// list's frame and a dialog's edit box, and the program's GDI objects
+// counted before and after opening and closing the menus fifty times. With
+// NOTAVO_SCREENSHOTS set to a Unix folder both menus are left there as
+// screenshots.
 // clang-format off
 // First: it brings the editor's headers and <windows.h> in the order they need.
 #include "tests/wine/window_helpers.h"
@@ -190,7 +191,7 @@ TEST_F(MenuSkinWindow, FileMenuAndContextMenuAreDrawnInTheSkinsColours) {
   }
 }
 
-TEST_F(MenuSkinWindow, PanelsAndTheRecentListAreFramedInTheSkinsColours) {
+TEST_F(MenuSkinWindow, PanelsTheRecentListAndADialogsEditBoxAreFramedInTheSkinsColours) {
   HWND list = ::FindWindowExW(FMain, nullptr, L"ListBox", nullptr);
   ASSERT_NE(list, nullptr);
   ASSERT_TRUE(Keys(L"Right"));  // the pointer over the editor, the keyboard in it
@@ -224,6 +225,29 @@ TEST_F(MenuSkinWindow, PanelsAndTheRecentListAreFramedInTheSkinsColours) {
     const ClientCapture client(FMain, ClientCapture::kScreen);
     return client.At(r.left, r.top + 5) == rgb(LightenColor(Expected().SelectFrame, 60));
   }));
+
+  // The find dialog, made after the skin: its edit box has the keyboard and
+  // the lit frame inside an edge in the dialog's colour.
+  ASSERT_TRUE(Keys(L"alt+s f"));
+  std::optional<WindowInfo> dialog;
+  ASSERT_TRUE(WaitFor([&] {
+    for (const WindowInfo& w : FNotavo->Windows()) {
+      if (w.className == L"#32770") dialog = w;
+    }
+    return dialog.has_value();
+  }));
+  HWND edit = ::FindWindowExW(dialog->handle, nullptr, L"Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  RECT e{};
+  ::GetWindowRect(edit, &e);
+  ::MapWindowPoints(nullptr, dialog->handle, reinterpret_cast<POINT*>(&e), 2);
+  EXPECT_TRUE(WaitFor([&] {
+    const ClientCapture box(dialog->handle, ClientCapture::kScreen);
+    return box.At(e.left + 10, e.top) == rgb(face) &&
+           box.At(e.left + 10, e.top + 1) == rgb(LightenColor(Expected().SelectFrame, 60));
+  }));
+  ::PostMessageW(dialog->handle, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog->handle); }));
 }
 
 TEST_F(MenuSkinWindow, OpeningAndClosingMenusFiftyTimesLeavesNoGdiObjectBehind) {
