@@ -18,8 +18,10 @@
 #include "hook/subclassed_window.h"
 #include "menuskin/skin_color.h"
 #include "menuskin/win32/control_tag.h"
+#include "menuskin/win32/menu_font.h"
 #include "menuskin/win32/xp_menu.h"
 #include "menuskin/win32/xp_menu_manager.h"
+#include "platform/win32/win32_surface.h"
 
 namespace notavo::menuskin {
 namespace {
@@ -373,6 +375,23 @@ TEST_F(MenuSkinTest, TheManagerGoesWithTheLastInstanceAndHandsHooksOver) {
   ::SetWindowTextW(edit, L"ok");
   EXPECT_EQ(::GetWindowTextLengthW(edit), 2);
   ::DestroyWindow(edit);
+}
+
+// The main window's face is not installed everywhere (not under Wine): a
+// face with Japanese glyphs stands in, whatever the system's own menu font.
+TEST(MenuFontTest, MenusAreDrawnInAFaceWithJapaneseGlyphs) {
+  for (const TMenuFontSpec& spec : {MainWindowXPMenuOptions().Font, TMenuFontSpec{},
+                                    TMenuFontSpec{"Courier New", -12, 0, clMenuText}}) {
+    const win32::TFont font = MakeMenuFont(spec);
+    ASSERT_TRUE(font);
+    const win32::TWindowDc screen(nullptr);
+    win32::TDcSlot slot(screen.Get());
+    slot.Select(font.Get());
+    wchar_t face[LF_FACESIZE] = L"";
+    ::GetTextFaceW(screen.Get(), LF_FACESIZE, face);
+    EXPECT_TRUE(win32::FontShowsCodePage932(screen.Get()))
+        << spec.Name << " drawn as " << win32::NarrowCp932(face);
+  }
 }
 
 }  // namespace
