@@ -228,8 +228,8 @@ void MeasureSmallDocuments(const Target::Kind& kind, const TempFolder& folder, i
   const Target target(kind, folder / L"rows.txt");
   if (!target.Ready()) return;
   target.CaretToRowEnd(0);
-  for (int key = 0; static_cast<int>(out.down.size()) < 100 * rounds && key < 1000 * rounds;
-       ++key) {
+  const std::size_t downBefore = out.down.size();
+  for (int key = 0; out.down.size() - downBefore < 100u * rounds && key < 1000 * rounds; ++key) {
     const int top = target.FirstVisibleRow();
     const double ms = target.Key(VK_DOWN);
     if (target.FirstVisibleRow() != top) out.down.push_back(ms);
