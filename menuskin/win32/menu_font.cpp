@@ -5,14 +5,10 @@
 #include <string>
 
 #include "platform/win32/cp932.h"
-#include "platform/win32/win32_surface.h"
+#include "platform/win32/ui_font.h"
 
 namespace notavo::menuskin {
 namespace {
-
-// Proportional faces with Japanese glyphs, tried in this order.
-constexpr const wchar_t* kJapaneseFaces[] = {L"MS UI Gothic", L"ＭＳ Ｐゴシック", L"MS PGothic",
-                                             L"IPAPGothic", L"IPAGothic"};
 
 LOGFONTW RequestedFont(const TMenuFontSpec& spec) {
   NONCLIENTMETRICSW metrics{};
@@ -31,27 +27,10 @@ LOGFONTW RequestedFont(const TMenuFontSpec& spec) {
   return font;
 }
 
-bool ShowsJapanese(HFONT font) {
-  const win32::TWindowDc screen(nullptr);
-  win32::TDcSlot slot(screen.Get());
-  slot.Select(font);
-  return win32::FontShowsCodePage932(screen.Get());
-}
-
 }  // namespace
 
 win32::TFont MakeMenuFont(const TMenuFontSpec& spec) {
-  LOGFONTW font = RequestedFont(spec);
-  win32::TFont made(::CreateFontIndirectW(&font));
-  if (made && ShowsJapanese(made.Get())) return made;
-  for (const wchar_t* face : kJapaneseFaces) {
-    std::wmemset(font.lfFaceName, L'\0', LF_FACESIZE);
-    std::wmemcpy(font.lfFaceName, face, std::wcslen(face));
-    font.lfCharSet = SHIFTJIS_CHARSET;
-    win32::TFont fallback(::CreateFontIndirectW(&font));
-    if (fallback && ShowsJapanese(fallback.Get())) return fallback;
-  }
-  return made;
+  return win32::CreateUiFontFrom(RequestedFont(spec));
 }
 
 }  // namespace notavo::menuskin

@@ -30,16 +30,16 @@ LOGFONTW Request(int height, std::wstring_view face, int weight) {
   return request;
 }
 
-TFont ShowingCodePage932(const LOGFONTW& wanted) {
-  const TWindowDc screen(nullptr);
-  return CreateFontShowingCodePage932(screen.Get(), wanted, FallbackFaces(),
-                                      VARIABLE_PITCH | FF_SWISS);
-}
-
 }  // namespace
 
 TFont CreateUiFont(int height, std::wstring_view face, int weight) {
-  return ShowingCodePage932(Request(height, face, weight));
+  return CreateUiFontFrom(Request(height, face, weight));
+}
+
+TFont CreateUiFontFrom(const LOGFONTW& wanted) {
+  const TWindowDc screen(nullptr);
+  return CreateFontShowingCodePage932(screen.Get(), wanted, FallbackFaces(),
+                                      VARIABLE_PITCH | FF_SWISS);
 }
 
 TFont ReplacementForSystemFont(const LOGFONTW& font) {

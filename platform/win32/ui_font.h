@@ -16,6 +16,10 @@ inline constexpr std::wstring_view kUiFace = L"ＭＳ Ｐゴシック";
 // `height` as in LOGFONT (negative: character height in pixels).
 TFont CreateUiFont(int height, std::wstring_view face = kUiFace, int weight = FW_NORMAL);
 
+// The font `wanted` describes when it shows Japanese and ASCII, else one of
+// the fallback faces at its height and weight.
+TFont CreateUiFontFrom(const LOGFONTW& wanted);
+
 // A font to put in place of the system's `font` for the program's text, or
 // an empty one when the system's font shows Japanese and ASCII already.
 TFont ReplacementForSystemFont(const LOGFONTW& font);
