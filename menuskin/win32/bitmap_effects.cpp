@@ -1,8 +1,6 @@
 #include "menuskin/win32/bitmap_effects.h"
 
 namespace notavo::menuskin {
-namespace {
-
 BITMAPINFO TopDown32(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -13,8 +11,6 @@ BITMAPINFO TopDown32(int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   return info;
 }
-
-}  // namespace
 
 std::optional<TPixelImage> ReadBitmap(HBITMAP bitmap) {
   BITMAP facts{};

@@ -11,6 +11,9 @@
 
 namespace notavo::menuskin {
 
+// The header of a 32-bit top-down device-independent bitmap.
+BITMAPINFO TopDown32(int width, int height);
+
 // The bitmap's pixels; nullopt when it cannot be read.
 std::optional<TPixelImage> ReadBitmap(HBITMAP bitmap);
 // Writes `image` (of the bitmap's size) back into `bitmap`.

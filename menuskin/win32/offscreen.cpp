@@ -9,13 +9,7 @@ TOffscreen::TOffscreen(HDC compatibleWith, int width, int height)
       FHeight(std::max(height, 1)),
       FDc(compatibleWith),
       FBitmapSlot(FDc.Get()) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = FWidth;
-  info.bmiHeader.biHeight = -FHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDown32(FWidth, FHeight);
   if (!FDc) return;
   FBitmap = win32::TGdiObject<HBITMAP>(
       ::CreateDIBSection(FDc.Get(), &info, DIB_RGB_COLORS, &FBits, nullptr, 0));
