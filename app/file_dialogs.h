@@ -2,12 +2,11 @@
 // page 932 bytes.
 #pragma once
 
-#include "platform/win32/windows_api.h"
-
 #include <optional>
 #include <string>
 
 #include "editor/zel_edit_options.h"
+#include "platform/win32/windows_api.h"
 
 namespace notavo {
 
@@ -24,7 +23,7 @@ class TFontDialog {
  public:
   TFontDialog();
   struct TChoice {
-    TFontSpec Font;  // Height: from the size in points
+    TFontDesc Font;  // Height: from the size in points
     int Points = 0;
   };
   std::optional<TChoice> Execute(HWND owner, int pixelsPerInch);

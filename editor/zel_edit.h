@@ -249,8 +249,8 @@ class TZelEdit : private TWrapViewHooks {
   void SetBorderStyle(TBorderStyle v) { SetOption(&TZelEditOptions::BorderStyle, v); }
   TColor Color() const { return FOptions.Color; }
   void SetColor(TColor c) { SetOption(&TZelEditOptions::Color, c); }
-  const TFontSpec& Font() const { return FOptions.Font; }
-  void SetFont(const TFontSpec& font) { SetOption(&TZelEditOptions::Font, font); }
+  const TFontDesc& Font() const { return FOptions.Font; }
+  void SetFont(const TFontDesc& font) { SetOption(&TZelEditOptions::Font, font); }
   void SetReadOnly(bool v) { SetOption(&TZelEditOptions::ReadOnly, v); }
   bool HorzScrollBar() const { return FOptions.HorzScrollBar; }
   void SetHorzScrollBar(bool v) { SetOption(&TZelEditOptions::HorzScrollBar, v); }
@@ -581,7 +581,7 @@ class TZelEdit : private TWrapViewHooks {
   // values for a moment and puts them back, so those three are writable.
   TColor& FSelColor = FOptions.SelColor;
   TColor& FCREOFColor = FOptions.CREOFcolor;
-  TFontSpec& FFont = FOptions.Font;
+  TFontDesc& FFont = FOptions.Font;
   const int& FTopMargin = FOptions.TopMargin;
   const int& FLeftMargin = FOptions.LeftMargin;
   const bool& FCurSetMode = FOptions.CurSetMode;

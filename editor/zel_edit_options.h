@@ -19,12 +19,12 @@ enum TDragMode { dmManual, dmAutomatic };
 
 // The font property: what the application chooses; the control draws with
 // the logical font made from it.
-struct TFontSpec {
+struct TFontDesc {
   std::string Name = "FixedSys";
   int Height = -19;  // pixels; negative: character height
   TColor Color = 0;
   std::uint8_t CharSet = TLogFont::kDefaultCharset;
-  friend bool operator==(const TFontSpec&, const TFontSpec&) = default;
+  friend bool operator==(const TFontDesc&, const TFontDesc&) = default;
 };
 
 struct TZelEditOptions {
@@ -53,7 +53,7 @@ struct TZelEditOptions {
   bool AutoIndent = false;
   TBorderStyle BorderStyle = bsNone;  // read when the window is made
   TColor Color = 0xFFFFFF;            // background
-  TFontSpec Font;
+  TFontDesc Font;
   bool ReadOnly = false;
   bool HorzScrollBar = false;
   bool VertScrollBar = true;

@@ -86,18 +86,18 @@ using TXPControls = TEnumSet<TXPControl, kXPControlCount>;
 using TXPContainers = TEnumSet<TXPContainer, kXPContainerCount>;
 
 // The Font property. An empty name stands for the system's menu font.
-struct TMenuFontSpec {
+struct TMenuFontDesc {
   std::string Name;          // code page 932 bytes
   int Height = 0;            // pixels, negative: character height; 0 with the system font
   std::uint8_t CharSet = 1;  // default character set
   TColor Color = clMenuText;
-  friend bool operator==(const TMenuFontSpec&, const TMenuFontSpec&) = default;
+  friend bool operator==(const TMenuFontDesc&, const TMenuFontDesc&) = default;
 };
 
 struct TXPMenuOptions {
   int DimLevel = 30;  // percent an unselected image is lightened
   int GrayLevel = 10;
-  TMenuFontSpec Font;
+  TMenuFontDesc Font;
   TColor Color = clBtnFace;
   bool DrawMenuBar = false;  // owner-draw the menu bar's own items too
   TColor IconBackColor = clBtnFace;

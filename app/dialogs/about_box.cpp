@@ -8,8 +8,8 @@
 namespace notavo {
 namespace {
 
+using framework::TControlDesc;
 using framework::TControlKind;
-using framework::TControlSpec;
 
 enum : int { kPanel = 100, kIcon, kVersion, kRights, kUrlLabel, kLink, kNoticeFrame, kNotice, kOk };
 
@@ -24,7 +24,7 @@ constexpr const wchar_t* kNoticeText =
     L"損害についても、作者は責任を負いません。\r\n"
     L"ご意見・不具合は上記サイトまでどうぞ。";
 
-const TControlSpec kControls[] = {
+const TControlDesc kControls[] = {
     {kPanel, TControlKind::EtchedFrame, kPanelX, kPanelY, 281, 169},
     {kIcon, TControlKind::Icon, kPanelX + 26, kPanelY + 24, 39, 41, MAKEINTRESOURCEW(IDI_NOTAVO)},
     {kVersion, TControlKind::Label, kPanelX + 88, kPanelY + 11, 120, 13, L"Notavo Varsion1.55", 13},
@@ -36,7 +36,7 @@ const TControlSpec kControls[] = {
     {kOk, TControlKind::DefaultButton, 111, 188, 75, 25, L"OK"},
 };
 
-const framework::TDialogSpec kSpec{
+const framework::TDialogDesc kDesc{
     .Caption = L"バージョン情報",
     .ClientWidth = 300,
     .ClientHeight = 226,
@@ -47,7 +47,7 @@ const framework::TDialogSpec kSpec{
 
 }  // namespace
 
-TAboutBox::TAboutBox() : TDialog(kSpec) {}
+TAboutBox::TAboutBox() : TDialog(kDesc) {}
 
 void TAboutBox::OnCommand(int id, int code) {
   if (id == kOk && code == BN_CLICKED) EndModal(framework::kModalOk);

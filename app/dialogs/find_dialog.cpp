@@ -5,12 +5,12 @@
 namespace notavo {
 namespace {
 
+using framework::TControlDesc;
 using framework::TControlKind;
-using framework::TControlSpec;
 
 enum : int { kText = 100, kFindNext, kDirection, kUpward, kDownward, kCancel };
 
-const TControlSpec kControls[] = {
+const TControlDesc kControls[] = {
     {kText, TControlKind::Edit, 16, 16, 241, 23, L"", 15},
     {kFindNext, TControlKind::Button, 24, 56, 97, 25, L"次を検索(&N)", 0, true},
     {kDirection, TControlKind::GroupBox, 280, 16, 129, 65, L"検索する向き"},
@@ -19,7 +19,7 @@ const TControlSpec kControls[] = {
     {kCancel, TControlKind::Button, 152, 56, 97, 25, L"キャンセル"},
 };
 
-const framework::TDialogSpec kSpec{
+const framework::TDialogDesc kDesc{
     .Caption = L"検索",
     .ClientWidth = 426,
     .ClientHeight = 98,
@@ -31,7 +31,7 @@ const framework::TDialogSpec kSpec{
 
 }  // namespace
 
-TFindDlg::TFindDlg(TZelEdit& editor) : TDialog(kSpec), FEditor(editor) {}
+TFindDlg::TFindDlg(TZelEdit& editor) : TDialog(kDesc), FEditor(editor) {}
 
 void TFindDlg::OnInit() { SetChecked(kDownward, true); }
 

@@ -9,14 +9,14 @@
 namespace notavo {
 namespace {
 
+using framework::TControlDesc;
 using framework::TControlKind;
-using framework::TControlSpec;
 
 enum : int { kCancel = 100, kFindLabel, kFindEdit, kReplaceLabel, kReplaceEdit, kSetRep };
 
 // In Tab order: "キャンセル" first; each label before the box its access
 // key leads to.
-const TControlSpec kControls[] = {
+const TControlDesc kControls[] = {
     {kCancel, TControlKind::Button, 360, 64, 97, 25, L"キャンセル"},
     {kFindLabel, TControlKind::Label, 8, 24, 102, 15, L"検索文字列(&T)：", 15},
     {kFindEdit, TControlKind::Edit, 112, 24, 225, 21},
@@ -25,7 +25,7 @@ const TControlSpec kControls[] = {
     {kSetRep, TControlKind::Button, 360, 24, 97, 25, L"OK"},
 };
 
-const framework::TDialogSpec kSpec{
+const framework::TDialogDesc kDesc{
     .Caption = L"置換え",
     .ClientWidth = 472,
     .ClientHeight = 106,
@@ -38,7 +38,7 @@ const framework::TDialogSpec kSpec{
 }  // namespace
 
 TOkikaeDlg::TOkikaeDlg(TReplaceRun replaceAll)
-    : TDialog(kSpec), FReplaceAll(std::move(replaceAll)) {}
+    : TDialog(kDesc), FReplaceAll(std::move(replaceAll)) {}
 
 void TOkikaeDlg::OnInit() { Focus(kFindEdit); }
 

@@ -14,7 +14,7 @@ using framework::TControlKind;
 enum : int { kBevel = 100, kNoReturn, kRightReturn, kSetReturn, kColumn, kOk, kCancel };
 constexpr int kColumnItemHeight = 12;
 
-constexpr framework::TControlSpec kControls[] = {
+constexpr framework::TControlDesc kControls[] = {
     {kBevel, TControlKind::EtchedFrame, 8, 8, 185, 145},
     {kNoReturn, TControlKind::CheckBox, 24, 24, 97, 25, L"折り返さない"},
     {kRightReturn, TControlKind::CheckBox, 24, 56, 121, 25, L"右端で折り返す"},
@@ -24,7 +24,7 @@ constexpr framework::TControlSpec kControls[] = {
     {kCancel, TControlKind::Button, 220, 70, 75, 25, L"キャンセル"},
 };
 
-constexpr framework::TDialogSpec kSpec{
+constexpr framework::TDialogDesc kDesc{
     .Caption = L"折り返し設定",
     .ClientWidth = 312,
     .ClientHeight = 163,
@@ -39,7 +39,7 @@ int IdOf(TWrapBox box) { return kNoReturn + static_cast<int>(box); }
 }  // namespace
 
 TReturnDlg::TReturnDlg(TZelEdit& edit, TSettingsFile settings)
-    : TDialog(kSpec), FEdit(edit), FSettings(std::move(settings)) {}
+    : TDialog(kDesc), FEdit(edit), FSettings(std::move(settings)) {}
 
 void TReturnDlg::OnInit() {
   HWND column = Item(kColumn);

@@ -25,7 +25,7 @@ enum : int {
 };
 
 // In Tab order; the label just before the list it names.
-constexpr framework::TControlSpec kControls[] = {
+constexpr framework::TControlDesc kControls[] = {
     {kLineNum, TControlKind::CheckBox, 40, 16, 89, 25, L"行番号表示"},
     {kUnderLine, TControlKind::CheckBox, 40, 56, 89, 25, L"下線表示"},
     {kEof, TControlKind::CheckBox, 40, 96, 97, 25, L"[EOF]の表示"},
@@ -38,7 +38,7 @@ constexpr framework::TControlSpec kControls[] = {
     {kTabCount, TControlKind::DropDownList, 264, 96, 41, 20},
 };
 
-constexpr framework::TDialogSpec kSpec{
+constexpr framework::TDialogDesc kDesc{
     .Caption = L"設定",
     .ClientWidth = 317,
     .ClientHeight = 221,
@@ -65,7 +65,7 @@ constexpr TFlagBox kFlagBoxes[] = {
 }  // namespace
 
 TSetSystemDlg::TSetSystemDlg(TZelEdit& edit, TSettingsFile settings)
-    : TDialog(kSpec), FEdit(edit), FSettings(std::move(settings)) {}
+    : TDialog(kDesc), FEdit(edit), FSettings(std::move(settings)) {}
 
 void TSetSystemDlg::OnInit() {
   const TZelEditOptions& options = FEdit.Options();

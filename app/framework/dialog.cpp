@@ -56,7 +56,7 @@ struct TEmptyTemplate {
   throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), what);
 }
 
-bool IsRadio(const TControlSpec& control) { return control.Kind == TControlKind::RadioButton; }
+bool IsRadio(const TControlDesc& control) { return control.Kind == TControlKind::RadioButton; }
 
 }  // namespace
 
@@ -138,10 +138,10 @@ INT_PTR CALLBACK TDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 INT_PTR TDialog::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
-      ::SetWindowTextW(FHandle, FSpec.Caption);
+      ::SetWindowTextW(FHandle, FDesc.Caption);
       CreateControls();
       PlaceWindow();
-      if (FSpec.DefaultId != 0) ::SendMessageW(FHandle, DM_SETDEFID, FSpec.DefaultId, 0);
+      if (FDesc.DefaultId != 0) ::SendMessageW(FHandle, DM_SETDEFID, FDesc.DefaultId, 0);
       if (HWND first = ::GetNextDlgTabItem(FHandle, nullptr, FALSE)) ::SetFocus(first);
       OnInit();
       return FALSE;  // the focus is set
@@ -149,7 +149,7 @@ INT_PTR TDialog::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       if (id == IDCANCEL) {  // Esc
-        if (FSpec.CancelId != 0 && Enabled(FSpec.CancelId)) OnCommand(FSpec.CancelId, BN_CLICKED);
+        if (FDesc.CancelId != 0 && Enabled(FDesc.CancelId)) OnCommand(FDesc.CancelId, BN_CLICKED);
       } else if (id != IDOK) {  // IDOK: Enter with no default button
         OnCommand(id, HIWORD(wParam));
       }
@@ -167,8 +167,8 @@ INT_PTR TDialog::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
       return FALSE;
     case WM_CTLCOLORSTATIC: {
       auto control = reinterpret_cast<HWND>(lParam);
-      const TControlSpec* spec = SpecOf(control);
-      if (spec == nullptr || spec->Kind != TControlKind::Link) return FALSE;
+      const TControlDesc* desc = DescOf(control);
+      if (desc == nullptr || desc->Kind != TControlKind::Link) return FALSE;
       auto dc = reinterpret_cast<HDC>(wParam);
       ::SetTextColor(dc, control == FHoveredLink ? kLinkHoverColor : kLinkColor);
       ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
@@ -182,8 +182,8 @@ INT_PTR TDialog::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETCURSOR: {
       auto under = reinterpret_cast<HWND>(wParam);
-      const TControlSpec* spec = SpecOf(under);
-      if (spec != nullptr && spec->Kind == TControlKind::Link) {
+      const TControlDesc* desc = DescOf(under);
+      if (desc != nullptr && desc->Kind == TControlKind::Link) {
         SetLinkHover(under, true);
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         ::SetWindowLongPtrW(FHandle, DWLP_MSGRESULT, TRUE);
@@ -197,25 +197,25 @@ INT_PTR TDialog::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-const TControlSpec* TDialog::SpecOf(HWND control) const {
+const TControlDesc* TDialog::DescOf(HWND control) const {
   if (control == nullptr || ::GetParent(control) != FHandle) return nullptr;
   const int id = ::GetDlgCtrlID(control);
-  for (const TControlSpec& spec : FSpec.Controls) {
-    if (spec.Id == id) return &spec;
+  for (const TControlDesc& desc : FDesc.Controls) {
+    if (desc.Id == id) return &desc;
   }
   return nullptr;
 }
 
 void TDialog::CreateControls() {
-  const TControlSpec* previous = nullptr;
-  for (const TControlSpec& control : FSpec.Controls) {
+  const TControlDesc* previous = nullptr;
+  for (const TControlDesc& control : FDesc.Controls) {
     // A run of radio buttons is one group; every other control its own.
     CreateControl(control, !IsRadio(control) || previous == nullptr || !IsRadio(*previous));
     previous = &control;
   }
 }
 
-void TDialog::CreateControl(const TControlSpec& control, bool startsGroup) {
+void TDialog::CreateControl(const TControlDesc& control, bool startsGroup) {
   const wchar_t* className = L"STATIC";
   DWORD style = WS_CHILD | WS_VISIBLE, exStyle = 0;
   const wchar_t* text = control.Text;
@@ -277,7 +277,7 @@ void TDialog::CreateControl(const TControlSpec& control, bool startsGroup) {
   if (control.Disabled) style |= WS_DISABLED;
 
   const bool isLink = control.Kind == TControlKind::Link;
-  const int fontHeight = control.FontHeight != 0 ? control.FontHeight : FSpec.FontHeight;
+  const int fontHeight = control.FontHeight != 0 ? control.FontHeight : FDesc.FontHeight;
   HFONT font = FontOfHeight(fontHeight, isLink);
   int width = control.Width, height = control.Height;
   if (width == 0 || height == 0) {  // as large as its text
@@ -335,13 +335,13 @@ HFONT TDialog::FontOfHeight(int height, bool underline) {
 }
 
 void TDialog::PlaceWindow() {
-  RECT frame{0, 0, FSpec.ClientWidth, FSpec.ClientHeight};
+  RECT frame{0, 0, FDesc.ClientWidth, FDesc.ClientHeight};
   ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(FHandle, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(::GetWindowLongPtrW(FHandle, GWL_EXSTYLE)));
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   POINT at{(::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
            (::GetSystemMetrics(SM_CYSCREEN) - height) / 2};
-  if (FSpec.Position) at = *FSpec.Position;
+  if (FDesc.Position) at = *FDesc.Position;
   ::SetWindowPos(FHandle, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

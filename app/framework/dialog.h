@@ -8,15 +8,15 @@
 // Example:
 //
 //   enum : int { kName = 100, kOk, kCancel };
-//   constexpr TControlSpec kControls[] = {
+//   constexpr TControlDesc kControls[] = {
 //       {kName, TControlKind::Edit, 16, 16, 241, 23},
 //       {kOk, TControlKind::DefaultButton, 24, 56, 97, 25, L"OK"},
 //       {kCancel, TControlKind::Button, 152, 56, 97, 25, L"キャンセル"}};
-//   constexpr TDialogSpec kSpec{L"名前", 280, 90, kControls, 12, kOk, kCancel};
+//   constexpr TDialogDesc kDesc{L"名前", 280, 90, kControls, 12, kOk, kCancel};
 //
 //   class TNameDlg final : public TDialog {
 //    public:
-//     TNameDlg() : TDialog(kSpec) {}
+//     TNameDlg() : TDialog(kDesc) {}
 //     std::string Name;
 //    private:
 //     void OnCommand(int id, int code) override {
@@ -68,7 +68,7 @@ enum class TControlKind {
 // text, and the height of its font in pixels (0: the dialog's). A Link or
 // a Label with width 0 takes the width of its text. An Icon's text is the
 // name of its icon resource (MAKEINTRESOURCEW for a number).
-struct TControlSpec {
+struct TControlDesc {
   int Id = 0;
   TControlKind Kind = TControlKind::Label;
   int X = 0, Y = 0, Width = 0, Height = 0;
@@ -77,11 +77,11 @@ struct TControlSpec {
   bool Disabled = false;
 };
 
-struct TDialogSpec {
+struct TDialogDesc {
   const wchar_t* Caption = L"";
   int ClientWidth = 0, ClientHeight = 0;
   // The controls in Tab order (also the order access keys search).
-  std::span<const TControlSpec> Controls;
+  std::span<const TControlDesc> Controls;
   int FontHeight = 12;  // pixels, face "ＭＳ Ｐゴシック"
   int DefaultId = 0;    // the button Enter presses; 0: Enter does nothing
   int CancelId = 0;     // the button Esc presses; 0: Esc does nothing
@@ -91,7 +91,7 @@ struct TDialogSpec {
 
 class TDialog {
  public:
-  explicit TDialog(const TDialogSpec& spec) : FSpec(spec) {}
+  explicit TDialog(const TDialogDesc& desc) : FDesc(desc) {}
   TDialog(const TDialog&) = delete;
   TDialog& operator=(const TDialog&) = delete;
   virtual ~TDialog();
@@ -133,15 +133,15 @@ class TDialog {
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Receive(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
-  void CreateControl(const TControlSpec& control, bool startsGroup);
-  const TControlSpec* SpecOf(HWND control) const;
+  void CreateControl(const TControlDesc& control, bool startsGroup);
+  const TControlDesc* DescOf(HWND control) const;
   HFONT FontOfHeight(int height, bool underline);
   void PlaceWindow();
   void DrawCenteredLabel(const DRAWITEMSTRUCT& item);
   void SetLinkHover(HWND link, bool hover);
   void TrackLink(const MSG& msg);
 
-  TDialogSpec FSpec;
+  TDialogDesc FDesc;
   HWND FHandle = nullptr;
   std::map<std::pair<int, bool>, win32::TFont> FFonts;
   HWND FHoveredLink = nullptr;

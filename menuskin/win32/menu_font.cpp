@@ -10,18 +10,18 @@
 namespace notavo::menuskin {
 namespace {
 
-LOGFONTW RequestedFont(const TMenuFontSpec& spec) {
+LOGFONTW RequestedFont(const TMenuFontDesc& desc) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   LOGFONTW font{};
   if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
     font = metrics.lfMenuFont;
   }
-  if (spec.Name.empty()) return font;
-  font.lfHeight = spec.Height;
+  if (desc.Name.empty()) return font;
+  font.lfHeight = desc.Height;
   font.lfWidth = 0;
-  font.lfCharSet = spec.CharSet;
-  const std::wstring face = win32::WidenCp932(spec.Name);
+  font.lfCharSet = desc.CharSet;
+  const std::wstring face = win32::WidenCp932(desc.Name);
   std::wmemset(font.lfFaceName, L'\0', LF_FACESIZE);
   std::wmemcpy(font.lfFaceName, face.data(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
   return font;
@@ -29,8 +29,8 @@ LOGFONTW RequestedFont(const TMenuFontSpec& spec) {
 
 }  // namespace
 
-win32::TFont MakeMenuFont(const TMenuFontSpec& spec) {
-  return win32::CreateUiFontFrom(RequestedFont(spec));
+win32::TFont MakeMenuFont(const TMenuFontDesc& desc) {
+  return win32::CreateUiFontFrom(RequestedFont(desc));
 }
 
 }  // namespace notavo::menuskin

@@ -9,6 +9,6 @@
 
 namespace notavo::menuskin {
 
-win32::TFont MakeMenuFont(const TMenuFontSpec& spec);
+win32::TFont MakeMenuFont(const TMenuFontDesc& desc);
 
 }  // namespace notavo::menuskin

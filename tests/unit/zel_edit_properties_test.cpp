@@ -238,8 +238,8 @@ TColor AsColour(int v) { return static_cast<TColor>(v); }
 std::uint8_t AsByte(int v) { return static_cast<std::uint8_t>(v); }
 TLineSizeUnit AsUnit(int v) { return v != 0 ? uPixel : uPercent; }
 TBorderStyle AsBorder(int v) { return v != 0 ? bsSingle : bsNone; }
-TFontSpec AsFont(int v) {
-  const TFontSpec fonts[] = {{}, {"Terminal", -12, 0xFF0000FF, 128}, {"FixedSys", -25, 7, 1}};
+TFontDesc AsFont(int v) {
+  const TFontDesc fonts[] = {{}, {"Terminal", -12, 0xFF0000FF, 128}, {"FixedSys", -25, 7, 1}};
   return fonts[v];
 }
 std::string AsQuote(int v) {

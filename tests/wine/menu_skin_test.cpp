@@ -380,9 +380,9 @@ TEST_F(MenuSkinTest, TheManagerGoesWithTheLastInstanceAndHandsHooksOver) {
 // The main window's face is not installed everywhere (not under Wine): a
 // face with Japanese glyphs stands in, whatever the system's own menu font.
 TEST(MenuFontTest, MenusAreDrawnInAFaceWithJapaneseGlyphs) {
-  for (const TMenuFontSpec& spec : {MainWindowXPMenuOptions().Font, TMenuFontSpec{},
-                                    TMenuFontSpec{"Courier New", -12, 0, clMenuText}}) {
-    const win32::TFont font = MakeMenuFont(spec);
+  for (const TMenuFontDesc& desc : {MainWindowXPMenuOptions().Font, TMenuFontDesc{},
+                                    TMenuFontDesc{"Courier New", -12, 0, clMenuText}}) {
+    const win32::TFont font = MakeMenuFont(desc);
     ASSERT_TRUE(font);
     const win32::TWindowDc screen(nullptr);
     win32::TDcSlot slot(screen.Get());
@@ -390,7 +390,7 @@ TEST(MenuFontTest, MenusAreDrawnInAFaceWithJapaneseGlyphs) {
     wchar_t face[LF_FACESIZE] = L"";
     ::GetTextFaceW(screen.Get(), LF_FACESIZE, face);
     EXPECT_TRUE(win32::FontShowsCodePage932(screen.Get()))
-        << spec.Name << " drawn as " << win32::NarrowCp932(face);
+        << desc.Name << " drawn as " << win32::NarrowCp932(face);
   }
 }
 
